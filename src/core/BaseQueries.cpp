@@ -1,0 +1,68 @@
+// Texts of the joined base queries.
+#include "BaseQueries.h"
+
+namespace kvl::BaseQueries {
+
+QString dataSfk()
+{
+    return QStringLiteral(
+        "SELECT 往来单位.单位名称, sfk.*, IIf((sfk_1.单号 IS NULL ) And sfk.类别<>'结帐',"
+        "(sfk.应收款金额（出货）-sfk.结帐、应付款金额（进货）),0) AS 应收款余额, 公司员工.员工姓名, "
+        "IIf(sfk.类别='结帐',sfk.单号,sfk_1.单号) AS 结帐单号 FROM (((sfk LEFT JOIN 公司员工 ON "
+        "sfk.xszg_id = 公司员工.id) LEFT JOIN 往来单位 ON sfk.dw_id = 往来单位.id) LEFT JOIN jzmx ON "
+        "sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id");
+}
+
+QString dataSfkJz()
+{
+    return QStringLiteral(
+        "SELECT sfk.*, (sfk.应收款金额（出货）-sfk.结帐、应付款金额（进货）) AS 应收款余额, "
+        "公司员工.员工姓名,sfk_1.单号 AS 结帐单号 FROM ((sfk LEFT JOIN 公司员工 ON sfk.xszg_id = "
+        "公司员工.id) LEFT JOIN jzmx ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON "
+        "jzmx.sf_id = sfk_1.id");
+}
+
+QString dataKcmx()
+{
+    return QStringLiteral("select *  from kcmx");
+}
+
+QString dataTJYsk()
+{
+    return QStringLiteral(
+        "SELECT 往来单位.单位编号,往来单位.单位名称, sfk.*, (sfk.应收款金额（出货）-"
+        "sfk.结帐、应付款金额（进货）) AS 应收款余额, 公司员工.员工姓名 FROM (((sfk LEFT JOIN 公司员工 "
+        "ON sfk.xszg_id = 公司员工.id) LEFT JOIN 往来单位 ON sfk.dw_id = 往来单位.id) LEFT JOIN jzmx "
+        "ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id");
+}
+
+QString dataTJSp()
+{
+    return QStringLiteral(
+        "SELECT sfk.*, 公司员工.员工姓名, sfk_1.单号 AS 结帐单号, 商品资料.商品编号, 商品资料.商品名称, "
+        "商品资料.商品类别, 商品资料.商品产地, 商品资料.计量单位, kcmx.sl, kcmx.dj,IIF(('出货' LIKE "
+        "sfk.类别) ,kcmx.je,0) AS 出货（应收款）金额,IIF(('进货' LIKE sfk.类别) ,kcmx.je,0) AS "
+        "进货（应付款）金额,IIF((sfk_1.单号 IS NULL),IIF(('出货' LIKE sfk.类别) ,kcmx.je,-1*kcmx.je),0) "
+        "AS 应收款余额,kcmx.备注 AS 备注, 往来单位.单位编号,往来单位.单位名称 FROM ((kcmx LEFT JOIN "
+        "(((sfk LEFT JOIN 公司员工 ON sfk.xszg_id = 公司员工.id) LEFT JOIN jzmx ON sfk.id = "
+        "jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id) ON kcmx.sf_id = sfk.id) "
+        "LEFT JOIN 商品资料 ON kcmx.kcsp_id = 商品资料.id) LEFT JOIN 往来单位 ON sfk.dw_id = 往来单位.id");
+}
+
+QString dataSfkKcmx()
+{
+    return QStringLiteral(
+        "SELECT 商品资料.商品编号, 商品资料.商品名称, 商品资料.商品类别, 商品资料.商品产地, "
+        "商品资料.计量单位, kcmx.sl, kcmx.dj, kcmx.je, kcmx.备注,kcmx.sf_id FROM kcmx LEFT JOIN "
+        "商品资料 ON kcmx.kcsp_id = 商品资料.id where sf_id=:id");
+}
+
+QString dataSfkJzmx()
+{
+    return QStringLiteral(
+        "SELECT sfk.*,(sfk.应收款金额（出货）-sfk.结帐、应付款金额（进货）) AS 本次结帐金额, "
+        "公司员工.员工姓名,jzmx.sf_id FROM jzmx LEFT JOIN (sfk LEFT JOIN 公司员工 ON sfk.xszg_id = "
+        "公司员工.id) ON jzmx.sfid_mx = sfk.id where sf_id=:id");
+}
+
+} // namespace kvl::BaseQueries

@@ -1,0 +1,19 @@
+// The base queries of the shared datasets, in the engine's dialect: the wording
+// and order of the program's statements, with the one string written in double
+// quotes turned into a single-quoted literal (a double-quoted word that matches
+// a column would otherwise name the column).
+#pragma once
+
+#include <QString>
+
+namespace kvl::BaseQueries {
+
+QString dataSfk();
+QString dataSfkJz();
+QString dataKcmx();
+QString dataTJYsk();
+QString dataTJSp();
+QString dataSfkKcmx();
+QString dataSfkJzmx();
+
+} // namespace kvl::BaseQueries
