@@ -162,6 +162,71 @@ const char *const kIndexes[] = {
 
 } // namespace
 
+std::optional<ColumnInfo> column(const QString &table, const QString &name)
+{
+    for (const Table &t : kTables) {
+        if (table != QString::fromUtf8(t.name))
+            continue;
+        for (const Column &c : t.columns) {
+            if (name != QString::fromUtf8(c.name))
+                continue;
+            ColumnInfo info;
+            info.width = c.width;
+            switch (c.kind) {
+            case Kind::Integer:
+            case Kind::Key:
+            case Kind::AutoKey:
+                info.type = ValueType::Integer;
+                break;
+            case Kind::Text:
+                info.type = ValueType::Text;
+                break;
+            case Kind::Money:
+                info.type = ValueType::Money;
+                info.displayFormat = QStringLiteral(",0.00;;#");
+                break;
+            case Kind::Boolean:
+                info.type = ValueType::Boolean;
+                break;
+            case Kind::DateTime:
+                info.type = ValueType::DateTime;
+                info.displayFormat = QStringLiteral("yyyy/mm/dd");
+                break;
+            case Kind::Blob:
+                info.type = ValueType::Bytes;
+                break;
+            }
+            if (table == QLatin1String("sfk")) {
+                if (name == QStringLiteral("应收款金额（出货）"))
+                    info.caption = QStringLiteral("出货（应收款）金额");
+                else if (name == QStringLiteral("结帐、应付款金额（进货）"))
+                    info.caption = QStringLiteral("结帐、进货（应付款）金额");
+            } else if (table == QLatin1String("kcmx")) {
+                if (name == QLatin1String("sl")) {
+                    info.caption = QStringLiteral("数量");
+                    info.displayFormat = QStringLiteral("#.####");
+                } else if (name == QLatin1String("dj")) {
+                    info.caption = QStringLiteral("单价");
+                    info.displayFormat = QStringLiteral(",0.00##");
+                } else if (name == QLatin1String("je")) {
+                    info.caption = QStringLiteral("金额");
+                    info.displayFormat.clear();
+                    info.currency = true;
+                }
+            }
+            return info;
+        }
+    }
+    return std::nullopt;
+}
+
+bool isComputedMoney(const QString &name)
+{
+    static const QStringList names = {QStringLiteral("应收款余额"), QStringLiteral("本次结帐金额"),
+                                      QStringLiteral("出货（应收款）金额"), QStringLiteral("进货（应付款）金额")};
+    return names.contains(name);
+}
+
 void create(Connection &conn)
 {
     QString sql;
