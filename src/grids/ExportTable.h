@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QString>
-#include <Qt>
 #include <functional>
 
 namespace kvl {
