@@ -1,6 +1,7 @@
 // The grid export on real files: each format read back by a reader that shares no
 // code with the writers (export_reader.py for .xls, .rtf and .htm, a decoder and a
 // split for .txt), the file-name rule, and what a failed write leaves behind.
+#include "ExcelNumberFormat.h"
 #include "ExportError.h"
 #include "ExportFormat.h"
 #include "ExportSink.h"
@@ -64,7 +65,7 @@ struct GridFixture
             ExportColumn c;
             c.title = fields.at(f).title;
             c.numeric = fields.at(f).numeric;
-            c.numberFormat = c.numeric ? QStringLiteral("#,##0.00") : QString();
+            c.numberFormat = c.numeric ? excelNumberFormat(QStringLiteral(",0.00;;#")) : QString();
             c.width = 80;
             t.columns.append(c);
         }
@@ -422,6 +423,28 @@ private slots:
         QCOMPARE(b.at(1).toArray().at(7).toString(), QStringLiteral("65535-7"));
         QCOMPARE(b.at(b.size() - 2).toArray().at(0).toDouble(), double(rows - 1));
         QCOMPARE(b.last().toArray().at(0).toString(), QStringLiteral("合计"));
+    }
+
+    void excelNumberFormats_data()
+    {
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("excel");
+        QTest::newRow("money") << QStringLiteral(",0.00") << QStringLiteral("#,##0.00");
+        QTest::newRow("money, zero empty") << QStringLiteral(",0.00;;#") << QStringLiteral("#,##0.00;-#,##0.00;");
+        QTest::newRow("optional decimals") << QStringLiteral(",0.00##") << QStringLiteral("#,##0.00##");
+        QTest::newRow("point may vanish") << QStringLiteral("#.####") << QString();
+        QTest::newRow("integer") << QStringLiteral("0") << QStringLiteral("0");
+        QTest::newRow("own negative section") << QStringLiteral("0.00;0.00") << QStringLiteral("0.00;0.00");
+        QTest::newRow("zero section with digits") << QStringLiteral(",0.00;;0.0") << QStringLiteral("#,##0.00;-#,##0.00;0.0");
+        QTest::newRow("literal text") << QStringLiteral("0.00元") << QString();
+        QTest::newRow("none") << QString() << QString();
+    }
+
+    void excelNumberFormats()
+    {
+        QFETCH(QString, display);
+        QFETCH(QString, excel);
+        QCOMPARE(excelNumberFormat(display), excel);
     }
 
     void sheetNames_data()
