@@ -41,17 +41,23 @@ QByteArray alignmentWord(const ExportColumn &column)
     return QByteArrayLiteral("\\ql ");
 }
 
-// The row definition: cell borders and right edges, the same for every row.
+// The row definition: cell borders and right edges. Each cell draws its bottom and
+// right border; the title row adds the top line and the first column the left one,
+// which gives the full grid at half the bytes of four borders on every cell.
 QByteArray rowDefinition(const QList<ExportColumn> &columns, bool header)
 {
     QByteArray def = "\\trowd\\trgaph60\\trleft0";
     if (header)
         def += "\\trhdr";
     int right = 0;
-    for (const ExportColumn &column : columns) {
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const ExportColumn &column = columns.at(i);
         right += (column.width > 0 ? column.width : kDefaultWidthPixels) * kTwipsPerPixel;
-        def += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-               "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
+        if (header)
+            def += "\\clbrdrt\\brdrs\\brdrw10";
+        if (i == 0)
+            def += "\\clbrdrl\\brdrs\\brdrw10";
+        def += "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
         def += QByteArray::number(right);
     }
     def += "\r\n";
