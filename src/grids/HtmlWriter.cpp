@@ -60,10 +60,13 @@ void HtmlWriter::write(const ExportTable &table, ExportSink &out, const ExportPr
         html += QLatin1String("</th>");
     }
     html += QLatin1String("</tr>\r\n</thead>\r\n<tbody>\r\n");
-    out.write(html.toUtf8());
 
-    auto writeRow = [&](const ExportRow &cells) {
+    // Rows are gathered and converted to UTF-8 a few thousand characters at a time.
+    auto flush = [&] {
+        out.write(html.toUtf8());
         html.clear();
+    };
+    auto writeRow = [&](const ExportRow &cells) {
         html += QLatin1String("<tr>");
         for (qsizetype i = 0; i < n; ++i) {
             html += QLatin1String("<td");
@@ -73,17 +76,19 @@ void HtmlWriter::write(const ExportTable &table, ExportSink &out, const ExportPr
             html += QLatin1String("</td>");
         }
         html += QLatin1String("</tr>\r\n");
-        out.write(html.toUtf8());
+        if (html.size() > 32768)
+            flush();
     };
     forEachRow(table, progress, writeRow);
-    out.write("</tbody>\r\n");
+    html += QLatin1String("</tbody>\r\n");
     if (!table.footerRows.isEmpty()) {
-        out.write("<tfoot>\r\n");
+        html += QLatin1String("<tfoot>\r\n");
         for (const ExportRow &footer : table.footerRows)
             writeRow(footer);
-        out.write("</tfoot>\r\n");
+        html += QLatin1String("</tfoot>\r\n");
     }
-    out.write("</table>\r\n</body>\r\n</html>\r\n");
+    html += QLatin1String("</table>\r\n</body>\r\n</html>\r\n");
+    flush();
 }
 
 } // namespace kvl

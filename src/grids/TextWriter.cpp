@@ -13,30 +13,53 @@ namespace kvl {
 
 namespace {
 
-// A tab or line break inside a cell would split it into two cells or two rows.
-QString flattened(const QString &text)
+// Lines are gathered into one text and encoded a few thousand characters at a
+// time; the encoder keeps its state across the pieces.
+class LineBuffer
 {
-    QString s = text;
-    for (QChar &c : s) {
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            c = QLatin1Char(' ');
-    }
-    return s;
-}
+public:
+    LineBuffer(QStringEncoder &encoder, ExportSink &out) : m_encoder(encoder), m_out(out) {}
 
-void writeLine(const QList<const QString *> &texts, QStringEncoder &encoder, ExportSink &out, bool first)
-{
-    QString line;
-    if (!first)
-        line += QLatin1String("\r\n");
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        if (i > 0)
-            line += QLatin1Char('\t');
-        line += flattened(*texts.at(i));
+    void line(const QList<const QString *> &texts)
+    {
+        if (!m_first)
+            m_text += QLatin1String("\r\n");
+        m_first = false;
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            if (i > 0)
+                m_text += QLatin1Char('\t');
+            const qsizetype start = m_text.size();
+            m_text += *texts.at(i);
+            flatten(start);
+        }
+        if (m_text.size() > 32768)
+            flush();
     }
-    const QByteArray bytes = encoder.encode(line);
-    out.write(bytes);
-}
+
+    void flush()
+    {
+        const QByteArray bytes = m_encoder.encode(m_text);
+        m_out.write(bytes);
+        m_text.clear();
+    }
+
+private:
+    // A tab or line break inside a cell would split it into two cells or two rows.
+    void flatten(qsizetype from)
+    {
+        QChar *c = m_text.data() + from;
+        QChar *end = m_text.data() + m_text.size();
+        for (; c != end; ++c) {
+            if (*c == QLatin1Char('\t') || *c == QLatin1Char('\r') || *c == QLatin1Char('\n'))
+                *c = QLatin1Char(' ');
+        }
+    }
+
+    QStringEncoder &m_encoder;
+    ExportSink &m_out;
+    QString m_text;
+    bool m_first = true;
+};
 
 } // namespace
 
@@ -72,18 +95,20 @@ void TextWriter::write(const ExportTable &table, ExportSink &out, const ExportPr
     QList<const QString *> texts(n);
     for (qsizetype i = 0; i < n; ++i)
         texts[i] = &table.columns.at(i).title;
-    writeLine(texts, encoder, out, true);
+    LineBuffer lines(encoder, out);
+    lines.line(texts);
 
     forEachRow(table, progress, [&](const ExportRow &cells) {
         for (qsizetype i = 0; i < n; ++i)
             texts[i] = &cells.at(i).text;
-        writeLine(texts, encoder, out, false);
+        lines.line(texts);
     });
     for (const ExportRow &footer : table.footerRows) {
         for (qsizetype i = 0; i < n; ++i)
             texts[i] = &cellAt(footer, i).text;
-        writeLine(texts, encoder, out, false);
+        lines.line(texts);
     }
+    lines.flush();
 }
 
 } // namespace kvl
