@@ -19,13 +19,24 @@ StringPool::StringPool()
 
 quint32 StringPool::hashOf(const char *p, qsizetype len)
 {
-    // FNV-1a: short texts dominate, and this is fast enough on them.
-    quint32 h = 2166136261u;
-    for (qsizetype i = 0; i < len; ++i) {
-        h ^= quint8(p[i]);
-        h *= 16777619u;
+    // Eight bytes a step with a multiply-rotate mix: column texts are short, and
+    // hashing them is a large part of fetching a result.
+    quint64 h = quint64(len) * 0x9E3779B97F4A7C15ull;
+    qsizetype i = 0;
+    for (; i + 8 <= len; i += 8) {
+        quint64 w;
+        std::memcpy(&w, p + i, 8);
+        h = ((h << 5) | (h >> 59)) ^ w;
+        h *= 0x517CC1B727220A95ull;
     }
-    return h | 1u; // never 0, so a stored hash is never mistaken for NULL's
+    if (i < len) {
+        quint64 w = 0;
+        std::memcpy(&w, p + i, size_t(len - i));
+        h = ((h << 5) | (h >> 59)) ^ w;
+        h *= 0x517CC1B727220A95ull;
+    }
+    h ^= h >> 29;
+    return quint32(h >> 32) | 1u; // never 0, so an empty slot is never mistaken for an entry
 }
 
 quint32 StringPool::find(const char *utf8, qsizetype len) const
@@ -33,10 +44,11 @@ quint32 StringPool::find(const char *utf8, qsizetype len) const
     const quint32 h = hashOf(utf8, len);
     const size_t mask = m_slots.size() - 1;
     for (size_t s = h & mask;; s = (s + 1) & mask) {
-        const quint32 e = m_slots[s];
-        if (e == 0)
+        const quint64 slot = m_slots[s];
+        if (slot == 0)
             return kAbsent;
-        if (m_hashes[e] == h) {
+        const quint32 e = quint32(slot);
+        if (quint32(slot >> 32) == h) {
             const QByteArrayView b = bytes(e);
             if (b.size() == len && std::memcmp(b.data(), utf8, size_t(len)) == 0)
                 return e;
@@ -55,13 +67,14 @@ quint32 StringPool::find(const QString &text) const
 quint32 StringPool::intern(const char *utf8, qsizetype len)
 {
     const quint32 h = hashOf(utf8, len);
-    size_t mask = m_slots.size() - 1;
+    const size_t mask = m_slots.size() - 1;
     size_t s = h & mask;
     for (;; s = (s + 1) & mask) {
-        const quint32 e = m_slots[s];
-        if (e == 0)
+        const quint64 slot = m_slots[s];
+        if (slot == 0)
             break;
-        if (m_hashes[e] == h) {
+        const quint32 e = quint32(slot);
+        if (quint32(slot >> 32) == h) {
             const QByteArrayView b = bytes(e);
             if (b.size() == len && std::memcmp(b.data(), utf8, size_t(len)) == 0)
                 return e;
@@ -71,7 +84,7 @@ quint32 StringPool::intern(const char *utf8, qsizetype len)
     m_arena.insert(m_arena.end(), utf8, utf8 + len);
     m_offsets.push_back(quint32(m_arena.size()));
     m_hashes.push_back(h);
-    m_slots[s] = index;
+    m_slots[s] = quint64(h) << 32 | index;
     if (size_t(size()) * 2 > m_slots.size())
         grow();
     return index;
@@ -87,13 +100,13 @@ quint32 StringPool::intern(const QString &text)
 
 void StringPool::grow()
 {
-    std::vector<quint32> table(m_slots.size() * 2, 0);
+    std::vector<quint64> table(m_slots.size() * 2, 0);
     const size_t mask = table.size() - 1;
     for (quint32 e = 1; e < size(); ++e) {
         size_t s = m_hashes[e] & mask;
         while (table[s] != 0)
             s = (s + 1) & mask;
-        table[s] = e;
+        table[s] = quint64(m_hashes[e]) << 32 | e;
     }
     m_slots.swap(table);
 }
@@ -138,7 +151,8 @@ const std::vector<quint32> &StringPool::ranks() const
 
 size_t StringPool::memoryBytes() const
 {
-    return m_arena.capacity() + (m_offsets.capacity() + m_hashes.capacity() + m_slots.capacity() + m_ranks.capacity()) * sizeof(quint32);
+    return m_arena.capacity() + (m_offsets.capacity() + m_hashes.capacity() + m_ranks.capacity()) * sizeof(quint32)
+           + m_slots.capacity() * sizeof(quint64);
 }
 
 } // namespace kvl

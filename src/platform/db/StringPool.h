@@ -47,8 +47,8 @@ private:
 
     std::vector<char> m_arena;
     std::vector<quint32> m_offsets; // entry i spans [m_offsets[i], m_offsets[i + 1])
-    std::vector<quint32> m_hashes;  // per entry
-    std::vector<quint32> m_slots;   // open addressing; 0 empty, else entry index
+    std::vector<quint32> m_hashes;  // per entry, for growing the table
+    std::vector<quint64> m_slots;   // open addressing: hash << 32 | entry index; 0 empty
     mutable std::vector<quint32> m_ranks;
 };
 
