@@ -1,6 +1,7 @@
 // Side bar built from ordinary buttons, so keyboard and assistive technology reach every item.
 #include "SideBar.h"
 
+#include <QGraphicsDropShadowEffect>
 #include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
@@ -53,6 +54,12 @@ void SideBar::styleItem(QToolButton *button) const
     for (auto role : {QPalette::ButtonText, QPalette::WindowText})
         pal.setColor(QPalette::Active, role, m_text), pal.setColor(QPalette::Inactive, role, m_text);
     button->setPalette(pal);
+    // White lettering over the light silver end of the gradient needs a dark edge to be read.
+    auto *shadow = new QGraphicsDropShadowEffect(button);
+    shadow->setOffset(1, 1);
+    shadow->setBlurRadius(3);
+    shadow->setColor(QColor(0, 0, 0, 170));
+    button->setGraphicsEffect(shadow);
 }
 
 QToolButton *SideBar::addItem(int group, const QString &caption, int tag, const QIcon &icon)
