@@ -73,10 +73,6 @@ QPixmap drawPicture()
     p.drawText(QRect(30, 176, 300, 22), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("《Kavelo》  版本 3.6"));
 
-    p.setPen(QColor(255, 255, 255, 200));
-    p.drawText(QRect(0, h - 30, w - 14, 22), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("正在启动，请稍候......"));
-
     p.setPen(QPen(QColor(255, 255, 255, 90), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));

@@ -10,15 +10,6 @@ namespace kvl {
 
 namespace {
 const char *const kWantsEscape = "kvlWantsEscape";
-
-class EditingView : public QAbstractItemView
-{
-public:
-    static bool isEditing(const QAbstractItemView *view)
-    {
-        return static_cast<const EditingView *>(view)->state() == EditingState;
-    }
-};
 } // namespace
 
 CancelKey *CancelKey::attach(QAbstractButton *button, QWidget *root)
@@ -44,8 +35,9 @@ bool CancelKey::keepsEscape(const QWidget *control) const
     for (const QWidget *w = control; w && w != m_root; w = w->parentWidget()) {
         if (w->property(kWantsEscape).toBool())
             return true;
+        // A cell editor lives in the grid's viewport; Esc there ends the edit, not the window.
         if (auto *view = qobject_cast<const QAbstractItemView *>(w);
-            view && EditingView::isEditing(view))
+            view && control != view && view->viewport()->isAncestorOf(control))
             return true;
     }
     return false;

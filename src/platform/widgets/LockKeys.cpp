@@ -39,8 +39,10 @@ std::optional<bool> LockKeys::isOn(LockKey key)
         reinterpret_cast<GetNamedIndicator>(dlsym(RTLD_DEFAULT, "XkbGetNamedIndicator"));
     if (!internAtom || !indicator)
         return std::nullopt;
-    const unsigned long atom =
-        internAtom(display, key == LockKey::NumLock ? "Num Lock" : "Caps Lock", 0);
+    // The panes ask twice a second; the atoms cost a round trip to the server, so ask once.
+    static const unsigned long numLock = internAtom(display, "Num Lock", 0);
+    static const unsigned long capsLock = internAtom(display, "Caps Lock", 0);
+    const unsigned long atom = key == LockKey::NumLock ? numLock : capsLock;
     int state = 0;
     if (!atom || !indicator(display, atom, nullptr, &state, nullptr, nullptr))
         return std::nullopt;

@@ -1,6 +1,7 @@
 // Side bar built from ordinary buttons, so keyboard and assistive technology reach every item.
 #include "SideBar.h"
 
+#include <QGraphicsDropShadowEffect>
 #include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
@@ -50,9 +51,17 @@ int SideBar::addGroup(const QString &caption)
 void SideBar::styleItem(QToolButton *button) const
 {
     QPalette pal = button->palette();
-    for (auto role : {QPalette::ButtonText, QPalette::WindowText})
-        pal.setColor(QPalette::Active, role, m_text), pal.setColor(QPalette::Inactive, role, m_text);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::ButtonText, m_text);
+        pal.setColor(group, QPalette::WindowText, m_text);
+    }
     button->setPalette(pal);
+    // White lettering over the light silver end of the gradient needs a dark edge to be read.
+    auto *shadow = new QGraphicsDropShadowEffect(button);
+    shadow->setOffset(1, 1);
+    shadow->setBlurRadius(3);
+    shadow->setColor(QColor(0, 0, 0, 170));
+    button->setGraphicsEffect(shadow);
 }
 
 QToolButton *SideBar::addItem(int group, const QString &caption, int tag, const QIcon &icon)
@@ -146,10 +155,13 @@ QSize SideBar::iconSize() const
 void SideBar::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    // Behind the headers the window colour, so their rounded corners show no gradient.
+    p.fillRect(rect(), palette().color(QPalette::Window));
     QLinearGradient gradient(0, 0, width(), 0);
     gradient.setColorAt(0, m_left);
     gradient.setColorAt(1, m_right);
-    p.fillRect(rect(), gradient);
+    const QRect items = m_active >= 0 ? m_groups[m_active].page->geometry() : rect();
+    p.fillRect(items, gradient);
 }
 
 } // namespace kvl

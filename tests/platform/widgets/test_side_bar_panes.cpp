@@ -4,6 +4,9 @@
 #include "KeyStatePane.h"
 #include "LinkPane.h"
 #include "SideBar.h"
+#include "SizePanel.h"
+
+#include <QSplitterHandle>
 
 #include <QPushButton>
 #include <QSignalSpy>
@@ -24,6 +27,7 @@ private slots:
     void keyStatePaneRereadsOnLockKey();
     void clockPaneShowsTime();
     void linkPaneClick();
+    void sizePanelCollapsesAndRestores();
 };
 
 void TestSideBarPanes::itemsCarryTagsAndCaptions()
@@ -145,6 +149,30 @@ void TestSideBarPanes::linkPaneClick()
     QTest::mouseClick(&pane, Qt::LeftButton);
     QTest::mouseClick(&pane, Qt::RightButton);
     QCOMPARE(clicked.count(), 1);
+}
+
+void TestSideBarPanes::sizePanelCollapsesAndRestores()
+{
+    auto *side = new QWidget;
+    auto *client = new QWidget;
+    SizePanel panel(side, client, 98);
+    panel.resize(800, 400);
+    panel.show();
+    QCOMPARE(panel.sideWidth(), 98);
+    QCOMPARE(panel.handleWidth(), 7);
+    QSplitterHandle *bar = panel.handle(1);
+    // A click on the size bar collapses the panel, a second click brings it back.
+    QTest::mouseClick(bar, Qt::LeftButton);
+    QVERIFY(panel.isCollapsed());
+    QCOMPARE(client->width(), 800 - 7);
+    QTest::mouseClick(bar, Qt::LeftButton);
+    QCOMPARE(panel.sideWidth(), 98);
+    // A width the user dragged to is the one restored after a collapse.
+    panel.setSizes({150, 643});
+    emit panel.splitterMoved(150, 1);
+    panel.setCollapsed(true);
+    panel.setCollapsed(false);
+    QCOMPARE(panel.sideWidth(), 150);
 }
 
 QTEST_MAIN(TestSideBarPanes)
