@@ -7,6 +7,7 @@
 #include "MaintenanceTexts.h"
 #include "TestDataFiles.h"
 
+#include <QBuffer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -116,6 +117,45 @@ print('ok', n)
         QCOMPARE(QString::fromUtf8(py.readAllStandardError()), QString());
         QCOMPARE(QString::fromUtf8(py.readAllStandardOutput()).trimmed(),
                  QStringLiteral("ok %1").arg(QFileInfo(m_data).size()));
+    }
+
+    // Sizes around and well beyond the chunks the codec reads and writes in.
+    void codecRoundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("raw");
+        QByteArray noise(3 * 1024 * 1024 + 17, '\0');
+        QRandomGenerator random(7);
+        for (char &c : noise)
+            c = char(random.bounded(256));
+        QTest::newRow("one byte") << QByteArray("x");
+        QTest::newRow("exactly one chunk") << QByteArray(256 * 1024, 'k');
+        QTest::newRow("incompressible, many input chunks") << noise;
+        QTest::newRow("zeros, many output chunks per input chunk") << QByteArray(40 * 1024 * 1024, '\0');
+    }
+    void codecRoundTrip()
+    {
+        QFETCH(QByteArray, raw);
+        QBuffer data(&raw), backup, decoded;
+        data.open(QIODevice::ReadOnly);
+        backup.open(QIODevice::WriteOnly);
+        BackupCodec::encode(data, raw.size(), backup);
+        QCOMPARE(backup.data().left(4), lengthField(qint32(raw.size())));
+        QCOMPARE(backup.data().mid(4), zlibOf(raw));
+
+        backup.close();
+        backup.open(QIODevice::ReadOnly);
+        decoded.open(QIODevice::WriteOnly);
+        QCOMPARE(BackupCodec::decode(backup, decoded), qint64(raw.size()));
+        QVERIFY(decoded.data() == raw);
+    }
+
+    void dataFileShorterThanItsSizeRefused()
+    {
+        QByteArray raw("only this much");
+        QBuffer data(&raw), backup;
+        data.open(QIODevice::ReadOnly);
+        backup.open(QIODevice::WriteOnly);
+        QVERIFY_THROWS_EXCEPTION(MaintenanceError, BackupCodec::encode(data, raw.size() + 1, backup));
     }
 
     void badBackupRefused_data()
