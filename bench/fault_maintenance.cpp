@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -31,6 +32,9 @@ const QStringList kOperations = {QStringLiteral("backup"), QStringLiteral("resto
 int runChild(const QString &op, const QString &dir)
 {
     const QString data = dir + QStringLiteral("/KVL.DTA");
+    // The parent times its kill from here, so process start-up does not eat the delay.
+    std::fputs("go\n", stdout);
+    std::fflush(stdout);
     try {
         if (op == QLatin1String("backup")) {
             if (!CompactDataFile(data).replaced)
@@ -124,20 +128,25 @@ int main(int argc, char **argv)
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.start(app.applicationFilePath(), {QStringLiteral("--child"), op, work});
         p.waitForStarted();
+        while (!p.canReadLine() && p.state() == QProcess::Running)
+            p.waitForReadyRead(1000);
     };
 
     std::map<QString, Tally> tally;
+    // The longest of three uncut runs bounds the delays, so kills cover the whole operation.
     for (const QString &op : kOperations) {
-        prepare(op);
-        QProcess p;
-        QElapsedTimer t;
-        t.start();
-        startChild(p, op);
-        p.waitForFinished(-1);
-        tally[op].calibrationMs = double(t.elapsed());
-        if (p.exitCode() != 0) {
-            std::printf("%s does not complete without a kill (exit %d)\n", qPrintable(op), p.exitCode());
-            return 1;
+        for (int i = 0; i < 3; ++i) {
+            prepare(op);
+            QProcess p;
+            QElapsedTimer t;
+            startChild(p, op);
+            t.start();
+            p.waitForFinished(-1);
+            tally[op].calibrationMs = std::max(tally[op].calibrationMs, double(t.elapsed()));
+            if (p.exitCode() != 0) {
+                std::printf("%s does not complete without a kill (exit %d)\n", qPrintable(op), p.exitCode());
+                return 1;
+            }
         }
     }
 
@@ -208,7 +217,7 @@ int main(int argc, char **argv)
         const Tally &t = tally[op];
         total += t.runs;
         killed += t.killed;
-        std::printf("%-8s %6d %7d %9d %6d %6d %10d %10d %6d %11d   (uncut %.0f ms)\n", qPrintable(op), t.runs, t.killed,
+        std::printf("%-8s %6d %7d %9d %6d %6d %10d %10d %6d %11d   (uncut %.0f ms after start-up)\n", qPrintable(op), t.runs, t.killed,
                     t.completed, t.oldContent, t.newContent, t.oldBackup, t.newBackup, t.bad, t.leftovers, t.calibrationMs);
     }
     std::printf("\n%d runs, %d killed mid-way, %d with a damaged or lost file\n", total, killed, failures);
