@@ -164,6 +164,7 @@ void Dataset::open()
     notifyReset();
     notifyState();
     notifyCurrent();
+    emit opened();
 }
 
 void Dataset::requery()

@@ -180,6 +180,7 @@ public:
     size_t textBytes() const;
 
 signals:
+    void opened();                   // after open() fetched the rows; owners set up their state here
     void reset();                    // rows or fields replaced: open, close, sort, filter, resume
     void valuesChanged();            // any value may have changed; rows unchanged (lookup sources)
     void rowChanged(int index);      // the values of one row (also the edit buffer)

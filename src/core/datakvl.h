@@ -1,0 +1,63 @@
+// The one data module: the connections, every shared dataset with its fields
+// and write settings, the general query QueAll and the report data links.
+#pragma once
+
+#include "Connection.h"
+#include "Dataset.h"
+
+#include <QHash>
+#include <QObject>
+
+namespace kvl {
+
+class TDataModKvl : public QObject
+{
+    Q_OBJECT
+public:
+    // Runs the creation steps: connect to AppDir + "KVL.DTA", open the master
+    // data, read PH. On failure shows the one message and leaves DbConnected false.
+    explicit TDataModKvl(QObject *parent = nullptr);
+    ~TDataModKvl() override;
+
+    static constexpr const char *kConnectFailed = "不能连接数据库！请稍后再试 或 咨询我们。";
+
+    Connection ConKVL;
+    Connection ConKVL1; // the older data file during an import
+
+    Dataset DataDm_dw{ConKVL};
+    Dataset DataDm_spcd{ConKVL};
+    Dataset DataDm_spdw{ConKVL};
+    Dataset DataDm_splb{ConKVL};
+    Dataset DataDm_zg{ConKVL};
+    Dataset DataKcsp{ConKVL};
+    Dataset DataKcmx{ConKVL};
+    Dataset DataJzmx{ConKVL};
+    Dataset DataSfk{ConKVL};
+    Dataset DataSfk_jz{ConKVL};
+    Dataset DataTJ_ysk{ConKVL};
+    Dataset DataTJ_sp{ConKVL};
+    Dataset DataSfk_kcmx{ConKVL};
+    Dataset DataSfk_jzmx{ConKVL};
+    Dataset DataReport{ConKVL};
+    Dataset QueAll{ConKVL};
+    Dataset QueSJ{ConKVL1};
+
+    // The dataset a report reads under a link name ("RmSfk", "RmKcmx", ...), or null.
+    Dataset *reportLink(const QString &name) const;
+    QStringList reportLinkNames() const;
+
+    // QueAll as every window uses it: close, clear, set the statement.
+    Dataset &query(const QString &sql);
+
+private:
+    void defineDatasets();
+    void create();
+
+    QHash<QString, Dataset *> m_links;
+};
+
+// The module of this run; null before start-up creates it and while the
+// maintenance operations re-create it.
+inline TDataModKvl *DataModKvl = nullptr;
+
+} // namespace kvl
