@@ -173,4 +173,32 @@ inline QByteArray settlementTemplate()
 }
 
 
+
+// Documents with their lines as details, footers counting and summing per document.
+inline QByteArray masterDetailTemplate()
+{
+    return QByteArrayLiteral(R"({"version": 1, "bands": [
+            {"type": "masterData", "link": "RmSfk", "height": 6, "objects": [{"type": "text", "w": 40, "h": 6, "text": "单据 [RmSfk.单号]"}]},
+            {"type": "detailData", "link": "RmSfk_kcmx", "height": 6, "objects": [
+                {"type": "text", "x": 10, "w": 40, "h": 6, "text": "[RmSfk.单号]/[LINE#] [RmSfk_kcmx.商品名称]"}]},
+            {"type": "detailFooter", "height": 6, "objects": [
+                {"type": "text", "x": 10, "w": 60, "h": 6, "text": "本单 [COUNT()] 行 [FORMAT(SUM(RmSfk_kcmx.je), '0.00')]"}]},
+            {"type": "summary", "height": 6, "objects": [
+                {"type": "text", "w": 90, "h": 6, "text": "[COUNT()] 张单据 [FORMAT(SUM(RmSfk_kcmx.je), '0.00')]"}]}
+        ]})");
+}
+
+// One data band: a cell given by the caller (%1) beside the goods name.
+inline QByteArray oneCellTemplate()
+{
+    return QByteArrayLiteral(R"({"version": 1, "bands": [
+            {"type": "masterData", "link": "RmKcmx", "height": 6, "objects": [%1,
+                {"type": "text", "x": 60, "w": 50, "h": 6, "text": "[RmKcmx.kcsp_spmc]"}]}]})");
+}
+
+inline QByteArray unknownMasterTemplate()
+{
+    return QByteArrayLiteral(R"({"version": 1, "bands": [{"type": "masterData", "link": "RmGone", "height": 6}]})");
+}
+
 } // namespace kvl::test
