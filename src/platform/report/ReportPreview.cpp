@@ -22,6 +22,7 @@
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -80,6 +81,8 @@ ReportPreview::ReportPreview(const ReportTemplate &tpl, const ReportDataRegistry
     m_zoomBox->setAccessibleName(QStringLiteral("显示比例"));
     for (int z : kZoomSteps)
         m_zoomBox->addItem(QStringLiteral("%1%").arg(z), z);
+    m_zoomBox->addItem(QString(), 0);
+    m_zoomBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     bar->addWidget(m_zoomBox);
     connect(m_zoomBox, &QComboBox::activated, this, [this](int i) { setZoomPercent(m_zoomBox->itemData(i).toInt()); });
     addTool(QStringLiteral("actZoomIn"), QStringLiteral("放大"), QKeySequence::ZoomIn, &ReportPreview::zoomIn);
@@ -180,19 +183,28 @@ double ReportPreview::zoom() const
 void ReportPreview::applyZoom()
 {
     const double screenPxPerMm = logicalDpiX() / 25.4;
-    const int frame = 2 * ReportPageView::kGap + m_scroll->verticalScrollBar()->sizeHint().width() + 4;
+    // Reports are taller than the window at page width, so room for the vertical bar
+    // is always kept; otherwise the page would not fit once that bar appears.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+    const QSize room = m_scroll->maximumViewportSize() - QSize(bar + 2 * ReportPageView::kGap + 2, 2 * ReportPageView::kGap);
     double z = screenPxPerMm * m_percent / 100.0;
     if (m_mode == ZoomMode::PageWidth)
-        z = (m_scroll->viewport()->width() - frame + m_scroll->verticalScrollBar()->sizeHint().width()) / m_doc.pageWidth;
+        z = room.width() / m_doc.pageWidth;
     else if (m_mode == ZoomMode::WholePage)
-        z = std::min((m_scroll->viewport()->width() - frame) / m_doc.pageWidth,
-                     (m_scroll->viewport()->height() - 2 * ReportPageView::kGap) / m_doc.pageHeight);
+        z = std::min(room.width() / m_doc.pageWidth, (room.height() + 2) / m_doc.pageHeight);
     const int page = currentPage();
     m_view->setZoom(z);
     m_percent = m_view->zoom() / screenPxPerMm * 100.0;
-    m_zoomBox->setEditable(true);
-    m_zoomBox->setEditText(QStringLiteral("%1%").arg(qRound(m_percent)));
-    m_zoomBox->setEditable(false);
+    // The last entry of the list shows a zoom that is not one of the steps.
+    const int step = m_zoomBox->findData(qRound(m_percent));
+    const int custom = m_zoomBox->count() - 1;
+    if (step >= 0 && step != custom) {
+        m_zoomBox->setCurrentIndex(step);
+    } else {
+        m_zoomBox->setItemText(custom, QStringLiteral("%1%").arg(qRound(m_percent)));
+        m_zoomBox->setItemData(custom, qRound(m_percent));
+        m_zoomBox->setCurrentIndex(custom);
+    }
     showPage(page);
 }
 
