@@ -112,16 +112,16 @@ public:
     ReportDocument run()
     {
         startPage(true);
-        if (m_title >= 0)
-            printBand(m_title);
+        for (int b : m_titles)
+            printBand(b);
         m_inData = true;
-        if (m_columnHeader >= 0)
-            printBand(m_columnHeader);
+        for (int b : m_columnHeaders)
+            printBand(b);
         for (int s = 0; s < m_sections.size(); ++s)
             walkSection(s);
         m_inData = false;
-        if (m_summary >= 0)
-            printBand(m_summary);
+        for (int b : m_summaries)
+            printBand(b);
         finishPage();
 
         const QString marker = ReportEngine::totalPagesMarker();
@@ -150,6 +150,8 @@ public:
             return Value(ReportEngine::totalPagesMarker());
         if (name.compare(QLatin1String("LINE#"), Qt::CaseInsensitive) == 0)
             return Value::integer(m_line);
+        if (name.compare(QLatin1String("DATE"), Qt::CaseInsensitive) == 0)
+            return Value::dateTime(QDateTime(QDate::currentDate(), QTime(0, 0)));
         const auto it = m_vars.constFind(name);
         return it == m_vars.constEnd() ? Value() : it.value();
     }
@@ -186,12 +188,14 @@ private:
             if (!vis.isEmpty())
                 p.visible = ReportExpression::parse(vis);
             m_bands << p;
+            // Several bands of one kind print in their order, each under its own
+            // visibility, so a template can offer two headings for two modes.
             switch (b.type) {
-            case BandType::ReportTitle: m_title = i; break;
-            case BandType::PageHeader: m_pageHeader = i; break;
-            case BandType::ColumnHeader: m_columnHeader = i; break;
-            case BandType::Summary: m_summary = i; break;
-            case BandType::PageFooter: m_pageFooter = i; break;
+            case BandType::ReportTitle: m_titles << i; break;
+            case BandType::PageHeader: m_pageHeaders << i; break;
+            case BandType::ColumnHeader: m_columnHeaders << i; break;
+            case BandType::Summary: m_summaries << i; break;
+            case BandType::PageFooter: m_pageFooters << i; break;
             default: break;
             }
         }
@@ -466,7 +470,11 @@ private:
 
     double footerHeight() const
     {
-        return m_pageFooter >= 0 ? m_tpl.bands[m_pageFooter].height : 0;
+        double h = 0;
+        for (int b : m_pageFooters)
+            if (isVisible(b))
+                h += m_tpl.bands[b].height;
+        return h;
     }
 
     void startPage(bool first)
@@ -474,18 +482,25 @@ private:
         m_doc.pages << ReportPage();
         m_y = m_top;
         resetScope(Accumulator::Page);
-        if (m_pageHeader >= 0 && isVisible(m_pageHeader))
-            emitBand(layoutBand(m_pageHeader));
-        if (!first && m_inData && m_columnHeader >= 0 && isVisible(m_columnHeader))
-            emitBand(layoutBand(m_columnHeader));
+        for (int b : m_pageHeaders)
+            if (isVisible(b))
+                emitBand(layoutBand(b));
+        if (!first && m_inData)
+            for (int b : m_columnHeaders)
+                if (isVisible(b))
+                    emitBand(layoutBand(b));
         m_pageTop = m_y;
     }
 
     void finishPage()
     {
-        if (m_pageFooter >= 0 && isVisible(m_pageFooter)) {
-            const LaidOut f = layoutBand(m_pageFooter);
-            place(f, m_bottom - f.height);
+        double y = m_bottom - footerHeight();
+        for (int b : m_pageFooters) {
+            if (!isVisible(b))
+                continue;
+            const LaidOut f = layoutBand(b);
+            place(f, y);
+            y += f.height;
         }
     }
 
@@ -608,7 +623,7 @@ private:
     QHash<int, std::pair<int, int>> m_groupOf;
     std::vector<std::unique_ptr<Accumulator>> m_accumulators;
     QHash<std::pair<int, const Node *>, Accumulator *> m_accumulatorOf;
-    int m_title = -1, m_pageHeader = -1, m_columnHeader = -1, m_summary = -1, m_pageFooter = -1;
+    QList<int> m_titles, m_pageHeaders, m_columnHeaders, m_summaries, m_pageFooters;
     double m_left = 0, m_top = 0, m_width = 0, m_bottom = 0;
     double m_y = 0, m_pageTop = 0;
     bool m_inData = false;

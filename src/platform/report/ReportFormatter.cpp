@@ -339,8 +339,13 @@ QString format(const Value &value, const QString &fmt)
         }
         return value.toString();
     }
-    if (isDateFormat(fmt))
-        return formatDate(asDateTime(value), fmt);
+    if (isDateFormat(fmt)) {
+        const QDateTime dt = asDateTime(value);
+        // Text that is no date (a partner's name beside a date) prints as it stands.
+        if (!dt.isValid() && value.type() == ValueType::Text)
+            return value.toString();
+        return formatDate(dt, fmt);
+    }
     if (looksNumeric(value)) {
         if (value.type() == ValueType::Text)
             return formatNumber(Value::real(value.toString().trimmed().toDouble()), fmt);

@@ -68,6 +68,8 @@ private slots:
         // The program hands dates to reports as floating-point day counts.
         QTest::newRow("day count") << Value::real(46088.0) << "yyyy/mm/dd" << "2026/03/07";
         QTest::newRow("null") << Value() << "yyyy/mm/dd" << "";
+        QTest::newRow("text that is no date") << Value("全部往来单位") << "yyyy/mm/dd" << "全部往来单位";
+        QTest::newRow("date as text") << Value("2026-03-07") << "yyyy/mm/dd" << "2026/03/07";
         QTest::newRow("plain midnight") << Value::dateTime(QDateTime(QDate(2026, 1, 2), QTime(0, 0))) << "" << "2026-01-02";
     }
     void dates()
