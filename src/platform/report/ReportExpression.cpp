@@ -300,6 +300,11 @@ ValueType numericType(const Value &a, const Value &b)
 
 int compareValues(const Value &a, const Value &b)
 {
+    // A missing text equals the empty text, so [RmSfk."结帐单号"] <> '' asks "is there one".
+    if (a.isNull() && b.type() == ValueType::Text)
+        return b.toString().isEmpty() ? 0 : -1;
+    if (b.isNull() && a.type() == ValueType::Text)
+        return a.toString().isEmpty() ? 0 : 1;
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
     if (isNumeric(a) && isNumeric(b)) {

@@ -29,6 +29,32 @@ public:
         m_masterField = masterField;
         m_keyField = keyField;
     }
+    // Orders the rows by the fields' text, as the runner's sort text would (stable).
+    void sortBy(const QStringList &fields)
+    {
+        QList<int> cols;
+        for (const QString &f : fields)
+            cols << column(f);
+        std::stable_sort(m_rows.begin(), m_rows.end(), [&](const QList<Value> &a, const QList<Value> &b) {
+            for (int c : cols) {
+                const int r = QString::compare(a[c].toString(), b[c].toString());
+                if (r != 0)
+                    return r < 0;
+            }
+            return false;
+        });
+        if (!m_master)
+            first();
+    }
+    // Moves to the first row whose field equals the value, as Locate does.
+    bool locate(const QString &field, const Value &v)
+    {
+        first();
+        for (; !eof(); next())
+            if (value(field) == v)
+                return true;
+        return false;
+    }
     int rowCount() const { return int(m_rows.size()); }
     const QList<Value> &row(int i) const { return m_rows[i]; }
     int column(const QString &field) const { return int(m_fields.indexOf(field)); }
