@@ -592,7 +592,9 @@ private:
                 }
             }
             m_line = ++line;
-            printBand(s.master, 0, section, false);
+            // A document heading is not left alone at the foot of a page without its first line.
+            const double keep = detail && s.detail >= 0 && isVisible(s.detail) ? m_tpl.bands[s.detail].height : 0;
+            printBand(s.master, keep, section, false);
             if (detail) {
                 resetScope(Accumulator::Detail, section);
                 int rows = 0;

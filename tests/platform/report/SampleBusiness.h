@@ -55,7 +55,7 @@ public:
             d.id = i + 1;
             d.date = QDate(2026, 1, 5).addDays(4 * i);
             d.kind = i % 4 == 3 ? QStringLiteral("进货") : QStringLiteral("出货");
-            const int k = d.kind == QLatin1String("出货") ? 0 : 1;
+            const int k = d.kind == QStringLiteral("出货") ? 0 : 1;
             d.number = QStringLiteral("%1%2").arg(k == 0 ? "CH" : "JH").arg(++counter[k], 8, 10, QLatin1Char('0'));
             d.partner = i % 3;
             d.staff = i % 2;
@@ -81,13 +81,13 @@ public:
         qint64 settled = 0;
         for (const Doc &d : docs)
             if (d.settledBy)
-                settled += d.kind == QLatin1String("出货") ? amount(d) : -amount(d);
+                settled += d.kind == QStringLiteral("出货") ? amount(d) : -amount(d);
 
         int lineId = 0, linkId = 0;
         for (const Doc &d : docs) {
-            const bool jzDoc = d.kind == QLatin1String("结帐");
-            const qint64 ship = d.kind == QLatin1String("出货") ? amount(d) : 0;
-            const qint64 buy = d.kind == QLatin1String("进货") ? amount(d) : jzDoc ? settled : 0;
+            const bool jzDoc = d.kind == QStringLiteral("结帐");
+            const qint64 ship = d.kind == QStringLiteral("出货") ? amount(d) : 0;
+            const qint64 buy = d.kind == QStringLiteral("进货") ? amount(d) : jzDoc ? settled : 0;
             const qint64 balance = (!d.settledBy && !jzDoc) ? ship - buy : 0;
             const QString jzNumber = jzDoc ? d.number : d.settledBy ? docById(d.settledBy).number : QString();
             const Value staff(staffNames[d.staff]);
@@ -112,7 +112,7 @@ public:
                                  Value::money(je), Value()});
                 sfkKcmx.addRow({Value(g.code), Value(g.name), Value(g.cat), Value(g.origin), Value(g.unit), Value::money(l.qty),
                                 Value::money(l.price), Value::money(je), Value(), Value::integer(d.id)});
-                const bool out = d.kind == QLatin1String("出货");
+                const bool out = d.kind == QStringLiteral("出货");
                 tjSp.addRow({Value::integer(d.id), date(d.date), Value(d.kind), Value(d.number), Value::integer(d.partner + 1),
                              Value::integer(d.staff + 1), Value::money(ship), Value::money(buy), remark, Value::boolean(false),
                              staff, jzNumber.isEmpty() ? Value() : Value(jzNumber), Value(g.code), Value(g.name), Value(g.cat),

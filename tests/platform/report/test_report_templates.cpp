@@ -147,7 +147,7 @@ private slots:
         for (const QString &f : sortFieldsOf(s.tpl.name))
             QVERIFY2(sample.source(master)->column(f) >= 0, qPrintable(master + "." + f));
         sample.source(master)->sortBy(sortFieldsOf(s.tpl.name));
-        if (s.tpl.name == QLatin1String("结帐单"))
+        if (s.tpl.name == QStringLiteral("结帐单"))
             QVERIFY(sample.sfk.locate(QStringLiteral("类别"), Value("结帐")));
 
         const ReportDocument doc = ReportEngine::prepare(s.tpl, sample.registry, sample.variables);
