@@ -382,7 +382,7 @@ private:
             it.bold = o.font.bold;
             it.italic = o.font.italic;
             const double innerW = std::max(0.0, o.rect.width() - 2 * kPadding);
-            QFont font = ReportPainter::font(it.family, it.pointSize, it.bold, it.italic);
+            QFont font = fontOf(o.font);
             if (o.wrap) {
                 it.lines = ReportTextLayout::breakLines(text, font, innerW);
             } else {
@@ -394,7 +394,7 @@ private:
                     font = ReportPainter::font(it.family, it.pointSize, it.bold, it.italic);
                 }
             }
-            it.lineHeight = ReportTextLayout::lineHeight(font);
+            it.lineHeight = it.pointSize == o.font.size ? lineHeightOf(o.font) : ReportTextLayout::lineHeight(font);
             c.needed = it.lineHeight * it.lines.size() + 0.6;
             Qt::Alignment a;
             a |= o.align == ReportObject::HAlign::Left ? Qt::AlignLeft
@@ -440,6 +440,28 @@ private:
                 addFrame(out, grown(o.rect), ReportObject::FrameAll, o.lineWidth);
         }
         return out;
+    }
+
+    // Fonts and their line heights are made once per distinct template font.
+    static QString fontKey(const ReportFont &f)
+    {
+        return QStringLiteral("%1|%2|%3|%4").arg(f.family).arg(f.size).arg(f.bold).arg(f.italic);
+    }
+    const QFont &fontOf(const ReportFont &f)
+    {
+        const QString key = fontKey(f);
+        auto it = m_fonts.find(key);
+        if (it == m_fonts.end())
+            it = m_fonts.insert(key, ReportPainter::font(f.family, f.size, f.bold, f.italic));
+        return it.value();
+    }
+    double lineHeightOf(const ReportFont &f)
+    {
+        const QString key = fontKey(f);
+        auto it = m_lineHeights.find(key);
+        if (it == m_lineHeights.end())
+            it = m_lineHeights.insert(key, ReportTextLayout::lineHeight(fontOf(f)));
+        return it.value();
     }
 
     static void addFrame(LaidOut &out, const QRectF &r, int frame, double width)
@@ -625,6 +647,8 @@ private:
     QHash<int, std::pair<int, int>> m_groupOf;
     std::vector<std::unique_ptr<Accumulator>> m_accumulators;
     QHash<std::pair<int, const Node *>, Accumulator *> m_accumulatorOf;
+    QHash<QString, QFont> m_fonts;
+    QHash<QString, double> m_lineHeights;
     QList<int> m_titles, m_pageHeaders, m_columnHeaders, m_summaries, m_pageFooters;
     double m_left = 0, m_top = 0, m_width = 0, m_bottom = 0;
     double m_y = 0, m_pageTop = 0;

@@ -32,14 +32,9 @@ namespace {
 
 const int kZoomSteps[] = {25, 50, 75, 100, 125, 150, 200, 300, 400};
 
+// Sheets are described upright with an orientation, so a landscape A5 reaches the
+// printer as A5 turned, not as an unknown wide paper.
 QPageLayout pageLayoutOf(const ReportDocument &doc)
-{
-    // Sheets are given as they are printed, so the layout is always upright.
-    return QPageLayout(QPageSize(QSizeF(doc.pageWidth, doc.pageHeight), QPageSize::Millimeter),
-                       doc.pageWidth > doc.pageHeight ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
-}
-
-QPageLayout printerLayoutOf(const ReportDocument &doc)
 {
     const bool landscape = doc.pageWidth > doc.pageHeight;
     const QSizeF upright = landscape ? QSizeF(doc.pageHeight, doc.pageWidth) : QSizeF(doc.pageWidth, doc.pageHeight);
@@ -322,7 +317,7 @@ void ReportPreview::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(m_template.name);
     printer.setFullPage(true);
-    printer.setPageLayout(printerLayoutOf(m_doc));
+    printer.setPageLayout(pageLayoutOf(m_doc));
 
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("打印"));

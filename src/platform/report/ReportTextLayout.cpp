@@ -39,6 +39,10 @@ QStringList breakLines(const QString &text, const QFont &font, double widthMm)
 {
     QStringList out;
     const double widthPx = std::max(1.0, widthMm * kPxPerMm);
+    // Most cells hold one short line; measuring it is far cheaper than a text layout.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))
+        && QFontMetricsF(font, device()).horizontalAdvance(text) <= widthPx)
+        return {text};
     const QStringList paragraphs = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
     for (const QString &para : paragraphs) {
         if (para.isEmpty()) {

@@ -19,7 +19,7 @@ public:
     {
         m_rows << row;
         if (!m_master)
-            first();
+            m_visible << int(m_rows.size()) - 1;
     }
     void setFormat(const QString &field, const QString &format) { m_formats.insert(field, format); }
     // Follow a master: only rows whose keyField equals the master's masterField show.

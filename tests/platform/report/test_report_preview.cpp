@@ -27,16 +27,21 @@ ReportTemplate documentTpl()
     return ReportTemplate::fromJson(documentTemplate(), QStringLiteral("出货（应收款）单"));
 }
 
-// Pages of a PDF as poppler counts them.
-int pdfPages(const QString &path)
+// One line of what poppler says about a PDF, e.g. "Pages" or "Page size".
+QString pdfInfo(const QString &path, const QString &key)
 {
     QProcess p;
     p.start(QStringLiteral("pdfinfo"), {path});
     p.waitForFinished();
     for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
-        if (line.startsWith(QStringLiteral("Pages:")))
-            return line.mid(6).trimmed().toInt();
-    return -1;
+        if (line.startsWith(key + QLatin1Char(':')))
+            return line.mid(key.size() + 1).trimmed();
+    return QString();
+}
+
+int pdfPages(const QString &path)
+{
+    return pdfInfo(path, QStringLiteral("Pages")).toInt();
 }
 
 } // namespace
@@ -194,6 +199,9 @@ private slots:
         QVERIFY(p.exportPdf());
         QCOMPARE(suggested, QStringLiteral("出货（应收款）单.pdf"));
         QCOMPARE(pdfPages(path), int(p.document().pages.size()));
+        // A5 turned: 210 mm by 148 mm is 595 by 420 points.
+        QVERIFY2(pdfInfo(path, QStringLiteral("Page size")).startsWith(QStringLiteral("595 x 420")),
+                 qPrintable(pdfInfo(path, QStringLiteral("Page size"))));
     }
 
     void exportPdfCancelledOrRefused()
@@ -246,6 +254,7 @@ private slots:
         QSignalSpy saved(&p, &ReportPreview::saveReportSetting);
         p.print();
         QCOMPARE(pdfPages(path), int(p.document().pages.size()));
+        QVERIFY(pdfInfo(path, QStringLiteral("Page size")).startsWith(QStringLiteral("595 x 420")));
         QCOMPARE(saved.count(), saves);
         if (saves)
             QCOMPARE(ReportTemplate::fromJson(saved.first().first().toByteArray(), QStringLiteral("x")).page.offsetX, offsetX);
