@@ -4,6 +4,9 @@
 #include "ReportFixtures.h"
 #include "ReportFormatter.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -34,6 +37,28 @@ QStringList rowAt(const ReportPage &page, double y)
     QStringList out;
     for (auto *t : items)
         out << t->text();
+    return out;
+}
+
+// A plain-text picture of a layout: one line per item, millimetres to a tenth.
+QString dump(const ReportDocument &doc)
+{
+    QString out;
+    auto mm = [](double v) { return QString::number(v, 'f', 1); };
+    out += QStringLiteral("sheet %1 x %2, %3 pages\n").arg(mm(doc.pageWidth), mm(doc.pageHeight)).arg(doc.pages.size());
+    for (int p = 0; p < doc.pages.size(); ++p) {
+        out += QStringLiteral("page %1\n").arg(p + 1);
+        for (const ReportTextItem &t : doc.pages[p].texts)
+            out += QStringLiteral("text %1 %2 %3 %4 %5pt%6 align %7 lines %8 | %9\n")
+                       .arg(mm(t.rect.x()), mm(t.rect.y()), mm(t.rect.width()), mm(t.rect.height()),
+                            QString::number(t.pointSize), t.bold ? QStringLiteral(" bold") : QString())
+                       .arg(int(t.alignment))
+                       .arg(t.lines.size())
+                       .arg(t.lines.join(QStringLiteral(" / ")));
+        for (const ReportLineItem &l : doc.pages[p].lines)
+            out += QStringLiteral("line %1 %2 %3 %4 %5\n")
+                       .arg(mm(l.line.x1()), mm(l.line.y1()), mm(l.line.x2()), mm(l.line.y2()), mm(l.width));
+    }
     return out;
 }
 
@@ -110,6 +135,58 @@ private slots:
         QCOMPARE(nextLine, 81);
         QVERIFY(doc.pageTexts(n - 1).contains(money(d.total)));
         QVERIFY(doc.pageTexts(n - 1).contains(QStringLiteral("共 80 行")));
+    }
+
+    // The whole layout of a two-page document against the picture kept beside this test.
+    void documentLayoutMatchesGolden()
+    {
+        DocumentData d(30);
+        const QString actual = dump(prepare(documentTemplate(), d.registry, d.variables));
+        QFile golden(QStringLiteral(KVL_SOURCE_DIR "/tests/platform/report/golden/document-30.txt"));
+        const QString written = QStringLiteral(KVL_BINARY_DIR "/golden-actual/document-30.txt");
+        QDir().mkpath(QFileInfo(written).path());
+        QFile out(written);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(actual.toUtf8());
+        out.close();
+        QVERIFY2(golden.open(QIODevice::ReadOnly), qPrintable(QStringLiteral("no golden file; this run's layout is in ") + written));
+        const QStringList want = QString::fromUtf8(golden.readAll()).split('\n');
+        const QStringList got = actual.split('\n');
+        for (int i = 0; i < std::min(want.size(), got.size()); ++i)
+            QVERIFY2(want[i] == got[i], qPrintable(QStringLiteral("line %1 differs; this run's layout is in %2\nwant %3\ngot  %4")
+                                                      .arg(i + 1).arg(written, want[i], got[i])));
+        QCOMPARE(got.size(), want.size());
+    }
+
+    // A page footer's sum covers the rows printed on that page, including a row that
+    // did not fit on the page before.
+    void pageSumsCoverTheirPage()
+    {
+        DocumentData d(80);
+        ReportTemplate tpl = ReportTemplate::fromJson(documentTemplate(), QStringLiteral("x"));
+        ReportObject pageSum;
+        pageSum.rect = QRectF(120, 0, 70, 6);
+        pageSum.text = QStringLiteral("本页小计 [SUM(RmKcmx.je)]");
+        pageSum.format = QStringLiteral(",0.00");
+        tpl.bands.last().objects << pageSum;
+        tpl.bands.last().objects.first().rect.setWidth(100);
+        const ReportDocument doc = ReportEngine::prepare(tpl, d.registry, d.variables);
+        QVERIFY(doc.pages.size() > 2);
+        qint64 all = 0;
+        for (int p = 0; p < doc.pages.size(); ++p) {
+            qint64 onPage = 0;
+            for (const ReportTextItem &t : doc.pages[p].texts) {
+                bool ok = false;
+                const int line = t.text().toInt(&ok);
+                if (ok && t.rect.left() < 20)
+                    onPage += d.lines.row(line - 1)[4].moneyUnits();
+            }
+            all += onPage;
+            QVERIFY2(doc.pageTexts(p).contains(QStringLiteral("本页小计 ") +
+                                               ReportFormatter::format(Value::money(onPage), QStringLiteral(",0.00"))),
+                     qPrintable(doc.pageTexts(p).join('|')));
+        }
+        QCOMPARE(all, d.total);
     }
 
     void groupedSummary_data()
