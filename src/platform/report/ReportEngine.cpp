@@ -412,6 +412,8 @@ private:
             for (const Cell &c : cells)
                 if (c.obj->wrap)
                     grow = std::max(grow, c.needed - c.obj->rect.height());
+        // Never taller than a page can hold: the rest of a very long text is cut.
+        grow = std::min(grow, std::max(0.0, m_bottom - footerHeight() - m_pageTop - band.height));
         out.height += grow;
         auto grown = [&](const QRectF &r) {
             QRectF g = r;

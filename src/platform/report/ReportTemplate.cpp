@@ -214,6 +214,7 @@ void checkStructure(const Reader &r, const QList<ReportBand> &bands)
     QStringList openGroups;     // conditions of group headers since the last master
     QStringList closableGroups; // those of the last master, which footers may close
     bool sawMaster = false, sawDetail = false;
+    QString masterLink;
     for (int i = 0; i < bands.size(); ++i) {
         const ReportBand &b = bands[i];
         const QString where = QStringLiteral("第 %1 个区域（%2）").arg(i + 1).arg(ReportTemplate::bandTypeName(b.type));
@@ -229,6 +230,7 @@ void checkStructure(const Reader &r, const QList<ReportBand> &bands)
             closableGroups = openGroups;
             openGroups.clear();
             sawMaster = true;
+            masterLink = b.link;
             sawDetail = false;
             break;
         case ReportBand::Type::DetailData:
@@ -236,6 +238,9 @@ void checkStructure(const Reader &r, const QList<ReportBand> &bands)
                 r.fail(where + QStringLiteral("缺少数据连接"));
             if (!sawMaster)
                 r.fail(where + QStringLiteral("前面没有主数据区域"));
+            // Walking the master's own rows as its details would never end.
+            if (b.link == masterLink)
+                r.fail(where + QStringLiteral("的数据连接与主数据区域相同：%1").arg(b.link));
             sawDetail = true;
             break;
         case ReportBand::Type::DetailFooter:

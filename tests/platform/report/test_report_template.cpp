@@ -74,6 +74,10 @@ private slots:
         QTest::newRow("master without link") << QByteArray(R"({"version": 1, "bands": [{"type": "masterData"}]})") << "缺少数据连接";
         QTest::newRow("detail before master")
             << QByteArray(R"({"version": 1, "bands": [{"type": "detailData", "link": "RmSfk_kcmx"}]})") << "前面没有主数据区域";
+        QTest::newRow("detail on the master's link")
+            << QByteArray("{\"version\": 1, \"bands\": [{\"type\": \"masterData\", \"link\": \"RmSfk\"},"
+                          "{\"type\": \"detailData\", \"link\": \"RmSfk\"}]}")
+            << "与主数据区域相同";
         QTest::newRow("footer without header")
             << QByteArray(R"({"version": 1, "bands": [{"type": "masterData", "link": "RmSfk"},
                 {"type": "groupFooter", "condition": "x"}]})") << "没有对应的分组头";
