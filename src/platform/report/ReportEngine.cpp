@@ -513,6 +513,13 @@ private:
             for (int b : m_columnHeaders)
                 if (isVisible(b))
                     emitBand(layoutBand(b));
+        // The groups still running say again whose rows continue here.
+        if (!first && m_openSection >= 0)
+            for (int l = 0; l < m_openLevels; ++l) {
+                const int header = m_sections[m_openSection].groups[l].header;
+                if (m_tpl.bands[header].repeat && isVisible(header))
+                    emitBand(layoutBand(header));
+            }
         m_pageTop = m_y;
     }
 
@@ -570,8 +577,12 @@ private:
     {
         const Section &s = m_sections[section];
         resetScope(Accumulator::Group, section, fromLevel);
-        for (int l = fromLevel; l < s.groups.size(); ++l)
+        m_openSection = section;
+        for (int l = fromLevel; l < s.groups.size(); ++l) {
+            m_openLevels = l;
             printBand(s.groups[l].header, isVisible(s.master) ? firstRowHeight(s) : 0);
+        }
+        m_openLevels = int(s.groups.size());
     }
 
     void closeGroups(int section, int fromLevel, const QHash<QString, Value> &lastRow)
@@ -579,10 +590,14 @@ private:
         const Section &s = m_sections[section];
         m_snapshot = &lastRow;
         m_snapshotLink = m_tpl.bands[s.master].link;
-        for (int l = int(s.groups.size()) - 1; l >= fromLevel; --l)
+        for (int l = int(s.groups.size()) - 1; l >= fromLevel; --l) {
             if (s.groups[l].footer >= 0)
                 printBand(s.groups[l].footer);
+            m_openLevels = l;
+        }
         m_snapshot = nullptr;
+        if (m_openLevels == 0)
+            m_openSection = -1;
     }
 
     void walkSection(int section)
@@ -655,6 +670,8 @@ private:
     double m_left = 0, m_top = 0, m_width = 0, m_bottom = 0;
     double m_y = 0, m_pageTop = 0;
     bool m_inData = false;
+    int m_openSection = -1; // the section whose groups are running, and how many of them
+    int m_openLevels = 0;
     int m_currentBand = -1;
     int m_line = 0;
     const QHash<QString, Value> *m_snapshot = nullptr;

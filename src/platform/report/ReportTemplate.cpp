@@ -369,6 +369,7 @@ ReportTemplate ReportTemplate::fromJson(const QByteArray &bytes, const QString &
         b.condition = r.text(bo, "condition", QString(), where);
         b.visible = r.text(bo, "visible", QString(), where);
         b.stretch = r.flag(bo, "stretch", false, where);
+        b.repeat = r.flag(bo, "repeat", false, where);
         const QJsonValue objects = bo.value(QLatin1String("objects"));
         if (!objects.isUndefined() && !objects.isArray())
             r.fail(where + QStringLiteral("的对象列表不是数组"));
@@ -420,6 +421,8 @@ QByteArray ReportTemplate::toJson() const
             bo.insert(QStringLiteral("visible"), b.visible);
         if (b.stretch)
             bo.insert(QStringLiteral("stretch"), true);
+        if (b.repeat)
+            bo.insert(QStringLiteral("repeat"), true);
         QJsonArray oa;
         for (const ReportObject &o : b.objects)
             oa.append(writeObject(o));

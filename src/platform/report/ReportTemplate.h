@@ -75,6 +75,7 @@ struct ReportBand
     QString condition; // group header and footer: the expression whose change opens a group
     QString visible;   // expression; empty means always shown
     bool stretch = false; // grows to fit wrapped text
+    bool repeat = false;  // group header: printed again at the top of each page its group runs onto
     QList<ReportObject> objects;
 
     bool operator==(const ReportBand &) const = default;

@@ -100,7 +100,7 @@ inline QByteArray summaryTemplate()
       {"type": "text", "x": 100, "y": 0, "w": 40, "h": 7, "text": "出货（应收款）金额", "frame": "LTRB"},
       {"type": "text", "x": 140, "y": 0, "w": 40, "h": 7, "text": "应收款余额", "frame": "LTRB"}
     ]},
-    {"type": "groupHeader", "height": 6, "condition": "RmTJ_ysk.\"单位名称\"", "visible": "ShowMX", "objects": [
+    {"type": "groupHeader", "height": 6, "condition": "RmTJ_ysk.\"单位名称\"", "visible": "ShowMX", "repeat": true, "objects": [
       {"type": "text", "x": 0, "y": 0, "w": 180, "h": 6, "text": "[RmTJ_ysk.\"单位名称\"]", "font": {"bold": true}}
     ]},
     {"type": "masterData", "height": 6, "link": "RmTJ_ysk", "visible": "ShowMX", "objects": [
@@ -161,7 +161,7 @@ inline QByteArray settlementTemplate()
       {"type": "line", "x1": 0, "y1": 7.5, "x2": 120, "y2": 7.5, "lineWidth": 0.4},
       {"type": "rect", "x": 1, "y": 1, "w": 5, "h": 5}
     ]},
-    {"type": "groupHeader", "height": 5, "condition": "RmJzmx.\"sfk_lb\""},
+    {"type": "groupHeader", "height": 5, "condition": "RmJzmx.\"sfk_lb\"", "repeat": true},
     {"type": "masterData", "height": 6, "link": "RmSfk", "stretch": true},
     {"type": "detailData", "height": 5, "link": "RmSfk_jzmx"},
     {"type": "detailFooter", "height": 5},

@@ -248,6 +248,24 @@ private slots:
         QVERIFY(doc.pageTexts(0).contains(QStringLiteral("1 张")));
     }
 
+    // A group that runs onto the next page has its heading again under the column titles.
+    void runningGroupRepeatsItsHeading()
+    {
+        UnsettledData d;
+        for (int i = 0; i < 60; ++i)
+            d.rows.addRow({Value("丙方电器"), Value(QStringLiteral("JH%1").arg(i)), Value("进货"), Value::money(10000),
+                           Value::money(-10000), Value()});
+        d.variables.insert(QStringLiteral("ShowMX"), Value::boolean(true));
+        const ReportDocument doc = prepare(summaryTemplate(), d.registry, d.variables);
+        QCOMPARE(doc.pages.size(), 2);
+        const QStringList second = doc.pageTexts(1);
+        QCOMPARE(second.mid(0, 5), (QStringList{"往来单位", "单号", "出货（应收款）金额", "应收款余额", "丙方电器"}));
+        QCOMPARE(second.count(QStringLiteral("丙方电器 小计")), 1);
+        // Without details the group lines alone fit one page; nothing repeats.
+        d.variables.insert(QStringLiteral("ShowMX"), Value::boolean(false));
+        QCOMPARE(prepare(summaryTemplate(), d.registry, d.variables).pages.size(), 1);
+    }
+
     void masterWithDetails()
     {
         TableSource docs{{"id", "单号"}};

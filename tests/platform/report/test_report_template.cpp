@@ -31,6 +31,9 @@ private slots:
         QVERIFY(text.font.italic);
         QCOMPARE(text.align, ReportObject::HAlign::Right);
         QCOMPARE(t.bands[0].objects[1].rect.bottomRight(), QPointF(120, 7.5));
+        QVERIFY(t.bands[1].repeat);
+        QVERIFY(!t.bands[2].repeat);
+        QVERIFY(t.bands[2].stretch);
 
         const QByteArray bytes = t.toJson();
         const ReportTemplate again = ReportTemplate::fromJson(bytes, QStringLiteral("结帐单"));
