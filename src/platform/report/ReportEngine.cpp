@@ -102,7 +102,6 @@ public:
         m_doc.pageHeight = tpl.page.pageHeight();
         m_left = tpl.page.margins.left;
         m_top = tpl.page.margins.top;
-        m_width = m_doc.pageWidth - tpl.page.margins.left - tpl.page.margins.right;
         m_bottom = m_doc.pageHeight - tpl.page.margins.bottom;
         prepareBands();
         buildSections();
@@ -153,7 +152,13 @@ public:
         if (name.compare(QLatin1String("DATE"), Qt::CaseInsensitive) == 0)
             return Value::dateTime(QDateTime(QDate::currentDate(), QTime(0, 0)));
         const auto it = m_vars.constFind(name);
-        return it == m_vars.constEnd() ? Value() : it.value();
+        if (it != m_vars.constEnd())
+            return it.value();
+        // Template authors write ShowMX or showmx alike.
+        for (auto v = m_vars.constBegin(); v != m_vars.constEnd(); ++v)
+            if (v.key().compare(name, Qt::CaseInsensitive) == 0)
+                return v.value();
+        return Value();
     }
     Value aggregate(const Node &call) const override
     {
@@ -667,7 +672,7 @@ private:
     QHash<QString, QFont> m_fonts;
     QHash<QString, double> m_lineHeights;
     QList<int> m_titles, m_pageHeaders, m_columnHeaders, m_summaries, m_pageFooters;
-    double m_left = 0, m_top = 0, m_width = 0, m_bottom = 0;
+    double m_left = 0, m_top = 0, m_bottom = 0;
     double m_y = 0, m_pageTop = 0;
     bool m_inData = false;
     int m_openSection = -1; // the section whose groups are running, and how many of them

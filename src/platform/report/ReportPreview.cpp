@@ -147,11 +147,11 @@ ReportOutcome ReportPreview::run(const QByteArray &templateBytes, const QString 
         return {ReportOutcome::Status::NoData, ReportOutcome::noDataMessage(reportName)};
     if (onSave)
         connect(&preview, &ReportPreview::saveReportSetting, &preview, onSave);
-    preview.run(&preview);
+    preview.execDialog(&preview);
     return {ReportOutcome::Status::Shown, QString()};
 }
 
-int ReportPreview::run(QDialog *dialog)
+int ReportPreview::execDialog(QDialog *dialog)
 {
     return m_hooks.runDialog ? m_hooks.runDialog(dialog) : dialog->exec();
 }
@@ -159,7 +159,7 @@ int ReportPreview::run(QDialog *dialog)
 void ReportPreview::warn(const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("打印预览"), text, QMessageBox::Ok, this);
-    run(&box);
+    execDialog(&box);
 }
 
 void ReportPreview::relayout()
@@ -288,7 +288,7 @@ void ReportPreview::applyPageSetup(const ReportPageSetup &setup)
 void ReportPreview::pageSetup()
 {
     ReportPageSetupDialog dialog(m_template.page, this);
-    if (run(&dialog) != QDialog::Accepted)
+    if (execDialog(&dialog) != QDialog::Accepted)
         return;
     const ReportPageSetup s = dialog.setup();
     const double areaW = (s.orientation == ReportPageSetup::Orientation::Portrait ? s.width : s.height)
@@ -341,7 +341,7 @@ void ReportPreview::print()
     form->addRow(QStringLiteral("向右偏移："), dx);
     form->addRow(QStringLiteral("向下偏移："), dy);
     dialog.setOptionTabs({offsets});
-    if (run(&dialog) != QDialog::Accepted)
+    if (execDialog(&dialog) != QDialog::Accepted)
         return;
     const bool moved = dx->value() != m_template.page.offsetX || dy->value() != m_template.page.offsetY;
     m_template.page.offsetX = dx->value();

@@ -80,7 +80,7 @@ private:
     void relayout();
     void applyZoom();
     void updatePageLabel();
-    int run(QDialog *dialog);
+    int execDialog(QDialog *dialog);
     void warn(const QString &text);
 
     ReportTemplate m_template;
