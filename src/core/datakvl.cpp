@@ -14,11 +14,9 @@
 
 namespace kvl {
 
-namespace {
-
-// Types, widths, captions and formats of result columns come from the schema;
-// the computed money columns of the joined queries are known by name.
-void resolveFromSchema(FieldDef &f)
+// Stored columns take what the schema says of them; the computed money columns
+// of the joined queries are known by name.
+void resolveFieldFromSchema(FieldDef &f)
 {
     const QString column = f.originColumn.isEmpty() ? f.name : f.originColumn;
     if (!f.originTable.isEmpty()) {
@@ -37,6 +35,8 @@ void resolveFromSchema(FieldDef &f)
         f.displayFormat = QStringLiteral(",0.00;;#");
     }
 }
+
+namespace {
 
 FieldDef field(const QString &name)
 {
@@ -110,7 +110,7 @@ void TDataModKvl::defineDatasets()
     for (Dataset *d : {&DataDm_dw, &DataDm_spcd, &DataDm_spdw, &DataDm_splb, &DataDm_zg, &DataKcsp, &DataKcmx,
                        &DataJzmx, &DataSfk, &DataSfk_jz, &DataTJ_ysk, &DataTJ_sp, &DataSfk_kcmx, &DataSfk_jzmx,
                        &DataReport, &QueAll, &QueSJ})
-        d->setFieldResolver(resolveFromSchema);
+        d->setFieldResolver(resolveFieldFromSchema);
 
     DataDm_dw.setSql(QStringLiteral("select * from 往来单位"));
     DataDm_spcd.setSql(QStringLiteral("select * from 商品产地"));

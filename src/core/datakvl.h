@@ -56,6 +56,10 @@ private:
     QHash<QString, Dataset *> m_links;
 };
 
+// Types, widths, captions and formats of result columns as the schema gives them;
+// every dataset of the module uses it.
+void resolveFieldFromSchema(FieldDef &field);
+
 // The module of this run; null before start-up creates it and while the
 // maintenance operations re-create it.
 inline TDataModKvl *DataModKvl = nullptr;
