@@ -1,9 +1,13 @@
 // kvl-mkdata as a user runs it: an empty folder, a folder that already holds a
-// data file, and both samples checked for consistency in the written file.
+// data file, both samples checked for consistency in the written file, and the
+// report templates every fresh file carries.
 #include "Connection.h"
 #include "Schema.h"
 #include "Statement.h"
 
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -52,6 +56,26 @@ class TestMkdata : public QObject
         QCOMPARE(one(c, "SELECT count(*) FROM sfk WHERE 单号 IS NULL OR 备注 IS NULL"), 0);
     }
 
+    // Table report holds the files of reports/ in file-name order, each under its own
+    // "name", byte for byte: the order the prefix search of the report runner relies on.
+    void checkTemplates(Connection &c)
+    {
+        const QDir dir(QStringLiteral(KVL_SOURCE_DIR "/reports"));
+        const QStringList files = dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 18);
+        Statement st(c, "SELECT Name, Template FROM report ORDER BY Id");
+        for (const QString &file : files) {
+            QVERIFY2(st.next(), qPrintable(file));
+            QFile f(dir.filePath(file));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            QCOMPARE(st.text(0), QJsonDocument::fromJson(bytes).object().value("name").toString());
+            QCOMPARE(st.text(0), file.mid(3).chopped(5));
+            QCOMPARE(st.value(1).toBytes(), bytes);
+        }
+        QVERIFY(!st.next());
+    }
+
 private slots:
     void emptyFolderThenRefusal()
     {
@@ -63,6 +87,7 @@ private slots:
         Statement st(c, "SELECT UserName FROM PH");
         QVERIFY(st.next());
         QCOMPARE(st.text(0), QStringLiteral("东方贸易"));
+        checkTemplates(c);
         c.disconnect();
 
         QFile f(dir + "/KVL.DTA");
@@ -76,6 +101,27 @@ private slots:
         QCOMPARE(f.readAll(), before);
         QCOMPARE(run({}), 2);
         QCOMPARE(run({dir, "--sample", "huge"}), 2);
+        QCOMPARE(run({dir, "--add-templates", "--sample", "small"}), 2);
+    }
+
+    // A file made before the templates were built in gets them once; one that has
+    // templates, or no file at all, is left alone.
+    void templatesAddedToOlderFile()
+    {
+        const QString dir = m_dir.filePath("older");
+        QVERIFY(QDir().mkpath(dir));
+        Schema::createDataFile(dir + "/KVL.DTA", QStringLiteral("旧公司"));
+        QCOMPARE(run({dir, "--add-templates"}), 0);
+        QCOMPARE(run({dir, "--add-templates"}), 0);
+        {
+            Connection c;
+            c.connect(dir + "/KVL.DTA", Schema::databasePassword());
+            checkTemplates(c);
+        }
+        QByteArray err;
+        QCOMPARE(run({m_dir.filePath("none"), "--add-templates"}, &err), 1);
+        QVERIFY(err.contains("does not exist"));
+        QVERIFY(!QFile::exists(m_dir.filePath("none/KVL.DTA")));
     }
 
     void smallSample()
@@ -88,6 +134,7 @@ private slots:
         QCOMPARE(one(c, "SELECT count(*) FROM 商品资料"), 12);
         QCOMPARE(one(c, "SELECT count(*) FROM 公司员工"), 12);
         QCOMPARE(one(c, "SELECT count(*) FROM 商品类别"), 12);
+        checkTemplates(c);
         QVERIFY(one(c, "SELECT count(*) FROM sfk WHERE 类别='结帐'") > 0);
         QVERIFY(one(c, "SELECT count(*) FROM sfk WHERE 类别='进货'") > 0);
         checkConsistent(c);
