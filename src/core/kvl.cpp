@@ -8,11 +8,15 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
 
-    // Each subsystem library that owns a working window or the maintenance dialog adds its
-    // registration call here, one line each (they register with kvl::WorkingWindows):
-    //   business window (tag 0), unsettled and goods statistics (tags 1, 2),
-    //   partner, goods and staff lists (tags 10, 11, 12), the maintenance dialog (tag 21).
-    // None is registered yet; until then their side-bar items do nothing.
+    // Each subsystem library that owns a working window or the maintenance dialog offers one
+    // registration function, which adds its kinds to kvl::WorkingWindows (WorkingWindows::add,
+    // WorkingWindows::setMaintenanceDialog); it is called here, one line each, with its
+    // header included above:
+    //   kvl::RegisterDocumentsWindows();    // 办理业务 (tag 0)
+    //   kvl::RegisterStatisticsWindows();   // 未结帐统计, 进出商品统计 (tags 1, 2)
+    //   kvl::RegisterMasterDataWindows();   // 往来单位, 商品资料, 公司员工 (tags 10, 11, 12)
+    //   kvl::RegisterMaintenanceDialog();   // 数据库维护 (tag 21)
+    // None exists yet; until a window is registered its side-bar item does nothing.
 
     kvl::Startup start;
     if (start.run() != kvl::StartupOutcome::Running)

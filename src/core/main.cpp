@@ -26,6 +26,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLinearGradient>
 #include <QMenu>
 #include <QStatusBar>
 
@@ -131,6 +132,15 @@ void TFMmain::buildClientPanel()
     // The picture must not push the window to its own size.
     Image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     Image1->setMinimumSize(1, 1);
+    // Until a picture is chosen the panel shows a quiet shade rather than a bare grey field.
+    QLinearGradient shade(0, 0, 0, 1);
+    shade.setCoordinateMode(QGradient::ObjectMode);
+    shade.setColorAt(0, QColor(236, 240, 246));
+    shade.setColorAt(1, QColor(198, 210, 226));
+    QPalette pal = Image1->palette();
+    pal.setBrush(QPalette::Window, QBrush(shade));
+    Image1->setPalette(pal);
+    Image1->setAutoFillBackground(true);
 
     Bevel1 = new QFrame(Panel2);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -225,7 +235,7 @@ void TFMmain::RzGlyphStatus1Click()
 
 void TFMmain::SetBackgroundPicture()
 {
-    const FileDialogResult chosen = FileDialogs::open(QString(), BackgroundImage::dialogFilter(), QString(), this);
+    const FileDialogResult chosen = FileDialogs::open(QStringLiteral("设定背景图片"), BackgroundImage::dialogFilter(), QString(), this);
     if (!chosen.accepted)
         return;
     const QImage picture = BackgroundImage::read(chosen.file);

@@ -54,6 +54,9 @@ void SideBar::styleItem(QToolButton *button) const
     for (auto group : {QPalette::Active, QPalette::Inactive}) {
         pal.setColor(group, QPalette::ButtonText, m_text);
         pal.setColor(group, QPalette::WindowText, m_text);
+        // The hover and pressed panels in a deep orange: on the light button colour the white
+        // lettering would vanish.
+        pal.setColor(group, QPalette::Button, QColor(205, 102, 20));
     }
     button->setPalette(pal);
     // White lettering over the light silver end of the gradient needs a dark edge to be read.
