@@ -320,7 +320,7 @@ private slots:
 
         ReportMargins next;
         dialogs.enqueue([&](QDialog &d) {
-            next = previewOf(d)->document().pages.isEmpty() ? ReportMargins() : previewOf(d)->reportTemplate().page.margins;
+            next = previewOf(d)->reportTemplate().page.margins;
             d.accept();
         });
         RunReport(links, true, false, QString());

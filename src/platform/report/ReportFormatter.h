@@ -1,6 +1,6 @@
 // Display formats for printed values: the number language (",0.00;;#", "#.####",
-// ",0.00##") and the date language ("yyyy/mm/dd", "yyyy-mm-dd"). Kept in this one
-// file so the dataset's shared formatter can take its place without touching the engine.
+// ",0.00##") and the date language ("yyyy/mm/dd", "yyyy-mm-dd"), those of the dataset's
+// Formatter, so a report prints a value as the grid shows it.
 #pragma once
 
 #include "Value.h"
