@@ -1,0 +1,62 @@
+// DataGridFooter: paints the footer texts the grid computes.
+#include "DataGridFooter.h"
+
+#include "DataGrid.h"
+
+#include <QHeaderView>
+#include <QPainter>
+
+namespace kvl {
+
+DataGridFooter::DataGridFooter(DataGrid *grid) : QWidget(grid), m_grid(grid)
+{
+    setObjectName(QStringLiteral("Footer"));
+    setAutoFillBackground(false);
+}
+
+int DataGridFooter::rowHeight() const
+{
+    return m_grid->verticalHeader()->defaultSectionSize();
+}
+
+void DataGridFooter::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setFont(m_grid->font());
+    const QColor background = m_grid->footerColour();
+    p.fillRect(rect(), background);
+    const QHeaderView *header = m_grid->horizontalHeader();
+    const int left = m_grid->viewport()->geometry().left() - geometry().left();
+    const QColor gridLine = palette().color(QPalette::Mid);
+    const int h = rowHeight();
+    for (int row = 0; row < m_grid->footerRowCount(); ++row) {
+        const int top = row * h;
+        for (int visual = 0; visual < header->count(); ++visual) {
+            const int section = header->logicalIndex(visual);
+            if (header->isSectionHidden(section))
+                continue;
+            const int x = left + header->sectionViewportPosition(section);
+            const int w = header->sectionSize(section);
+            if (x + w < left || x > width())
+                continue;
+            const QRect cell(x, top, w, h);
+            p.setPen(gridLine);
+            p.drawLine(cell.topRight(), cell.bottomRight());
+            const int column = m_grid->gridColumnOfSection(section);
+            if (column < 0)
+                continue;
+            const QString text = m_grid->footerText(row, column);
+            if (text.isEmpty())
+                continue;
+            const Qt::Alignment align = m_grid->isNumericColumn(column) ? Qt::AlignRight : Qt::AlignLeft;
+            p.setPen(palette().color(QPalette::ToolTipText));
+            p.setClipRect(QRect(qMax(cell.left(), left), top, w, h));
+            p.drawText(cell.adjusted(3, 0, -3, 0), align | Qt::AlignVCenter, text);
+            p.setClipping(false);
+        }
+        p.setPen(gridLine);
+        p.drawLine(0, top, width(), top);
+    }
+}
+
+} // namespace kvl
