@@ -542,15 +542,23 @@ void TFMzlsjk::BsjClick()
 
 // ---- the side bar's entry --------------------------------------------------------------------
 
-void OpenMaintenanceDialog(QWidget *parent)
+QDialog *CreateMaintenanceDialog(QWidget *mainWindow)
 {
     if (FMzlsjk)
-        return;
-    auto *dialog = new TFMzlsjk(parent);
+        return nullptr;
+    auto *dialog = new TFMzlsjk(mainWindow);
     if (dialog->endRequested()) {
         delete dialog;
-        return;
+        return nullptr;
     }
+    return dialog;
+}
+
+void OpenMaintenanceDialog(QWidget *parent)
+{
+    QDialog *dialog = CreateMaintenanceDialog(parent);
+    if (!dialog)
+        return;
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     ModalRunner::exec(*dialog);
 }
