@@ -200,10 +200,7 @@ void TFMzlsjk::buildLayout()
     params->setContentsMargins(14, 12, 14, 14);
     params->setHorizontalSpacing(10);
     params->setVerticalSpacing(8);
-    auto *numbers = new QLabel(QStringLiteral("下一张单据的编号"), GroupBox5);
-    numbers->setObjectName(QStringLiteral("Label4"));
     int row = 0;
-    params->addWidget(numbers, row++, 0, 1, 2);
     for (const auto &[label, edit] : {std::pair{Label1, dh_ysk}, std::pair{Label2, dh_yfk}, std::pair{Label3, dh_sk}}) {
         params->addWidget(label, row, 0);
         params->addWidget(edit, row++, 1);
