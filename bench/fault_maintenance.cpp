@@ -1,14 +1,17 @@
-// The long fault test of backup, restore and compaction: each run starts the
-// operation in a child process, kills it with SIGKILL after a random delay, and
-// then checks that KVL.DTA opens through the gate, passes the integrity check and
-// holds the old or the new content, and that the backup under the chosen name is
-// the earlier one or a whole new one. Not part of ctest; run it by hand:
+// The long fault test of backup, restore, compaction and import: each run starts
+// the operation in a child process, kills it with SIGKILL after a random delay,
+// and then checks that KVL.DTA opens through the gate, passes the integrity check
+// and holds the old or the new content, that the backup under the chosen name is
+// the earlier one or a whole new one, and that an import's older file is as it
+// was. Not part of ctest; run it by hand:
 //
 //   fault_maintenance [--runs N] [--dir DIR] [--scale S] [--seed X]   (N runs per operation)
 #include "BackupRestore.h"
 #include "BackupSample.h"
 #include "CompactDataFile.h"
 #include "DataFileCheck.h"
+#include "ImportOlderData.h"
+#include "ImportSample.h"
 #include "MaintenanceError.h"
 
 #include <QCoreApplication>
@@ -26,7 +29,8 @@ using namespace kvl;
 
 namespace {
 
-const QStringList kOperations = {QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("compact")};
+const QStringList kOperations = {QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("compact"),
+                                 QStringLiteral("import")};
 
 // The child: one operation as the maintenance dialog runs it on a released data module.
 int runChild(const QString &op, const QString &dir)
@@ -42,10 +46,24 @@ int runChild(const QString &op, const QString &dir)
             BackupRestore::backup(data, dir + QStringLiteral("/chosen.kvl"));
         } else if (op == QLatin1String("restore")) {
             BackupRestore::restore(dir + QStringLiteral("/new.kvl"), data);
+        } else if (op == QLatin1String("import")) {
+            // As the dialog runs it: the copy in one transaction, then the
+            // compaction with both files closed.
+            {
+                Connection current, older;
+                current.connect(data, Schema::databasePassword());
+                older.connect(dir + QStringLiteral("/OLD.DTA"), Schema::databasePassword());
+                ImportOlderData::copy(older, current);
+            }
+            if (!CompactDataFile(data).replaced)
+                return 2;
         } else if (!CompactDataFile(data).replaced) {
             return 2;
         }
     } catch (const MaintenanceError &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 3;
+    } catch (const DbError &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 3;
     }
@@ -114,10 +132,20 @@ int main(int argc, char **argv)
     BackupRestore::backup(fileB, setup + QStringLiteral("/new.kvl"));
     BackupRestore::backup(fileB, setup + QStringLiteral("/old.kvl"));
     const QByteArray oldBackup = bytesOf(setup + QStringLiteral("/old.kvl"));
+    // For the import: an empty data file of the program's tables and an older file.
+    const QString fileEmpty = setup + QStringLiteral("/EMPTY.DTA"), fileOlder = setup + QStringLiteral("/OLD.DTA");
+    Schema::createDataFile(fileEmpty, QStringLiteral("本公司"));
+    bench::writeOlderFile(fileOlder, bench::importShape(scale));
+    const QByteArray digestEmpty = bench::importedDigest(fileEmpty), digestOlder = bench::importedDigest(fileOlder);
     std::printf("data file %.1f MB, %d runs per operation, seed %u\n", double(QFileInfo(fileA).size()) / 1e6, runs, seed);
 
     auto prepare = [&](const QString &op) {
         resetFolder(work);
+        if (op == QLatin1String("import")) {
+            QFile::copy(fileEmpty, work + QStringLiteral("/KVL.DTA"));
+            QFile::copy(fileOlder, work + QStringLiteral("/OLD.DTA"));
+            return;
+        }
         QFile::copy(fileA, work + QStringLiteral("/KVL.DTA"));
         if (op == QLatin1String("restore"))
             QFile::copy(setup + QStringLiteral("/new.kvl"), work + QStringLiteral("/new.kvl"));
@@ -169,17 +197,36 @@ int main(int argc, char **argv)
 
         QString problem;
         const QString data = work + QStringLiteral("/KVL.DTA");
-        try {
-            DataFileCheck::verify(data, bench::kPassword);
-            const QByteArray digest = bench::sampleDigest(data);
-            if (digest == digestA)
-                ++t.oldContent;
-            else if (digest == digestB && op == QLatin1String("restore"))
-                ++t.newContent;
-            else
-                problem = QStringLiteral("KVL.DTA holds neither the old nor the new content");
-        } catch (const std::exception &e) {
-            problem = QStringLiteral("KVL.DTA: %1").arg(QString::fromUtf8(e.what()));
+        if (op == QLatin1String("import")) {
+            try {
+                DataFileCheck::verify(data, bench::kPassword);
+                const QByteArray digest = bench::importedDigest(data);
+                if (digest == digestEmpty)
+                    ++t.oldContent;
+                else if (digest == digestOlder)
+                    ++t.newContent;
+                else
+                    problem = QStringLiteral("KVL.DTA holds neither the empty file nor the imported one");
+                const QString olderCopy = work + QStringLiteral("/OLD.DTA");
+                DataFileCheck::verify(olderCopy, bench::kPassword);
+                if (bench::importedDigest(olderCopy) != digestOlder)
+                    problem = QStringLiteral("the older file changed");
+            } catch (const std::exception &e) {
+                problem = QStringLiteral("after an import: %1").arg(QString::fromUtf8(e.what()));
+            }
+        } else {
+            try {
+                DataFileCheck::verify(data, bench::kPassword);
+                const QByteArray digest = bench::sampleDigest(data);
+                if (digest == digestA)
+                    ++t.oldContent;
+                else if (digest == digestB && op == QLatin1String("restore"))
+                    ++t.newContent;
+                else
+                    problem = QStringLiteral("KVL.DTA holds neither the old nor the new content");
+            } catch (const std::exception &e) {
+                problem = QStringLiteral("KVL.DTA: %1").arg(QString::fromUtf8(e.what()));
+            }
         }
         if (op == QLatin1String("backup") && problem.isEmpty()) {
             const QString chosen = work + QStringLiteral("/chosen.kvl");

@@ -188,6 +188,7 @@ void TFMzlsjk::buildLayout()
     tidy->addWidget(RadioButton3, 2, 0, 1, 3);
     auto *day = new QHBoxLayout;
     day->setContentsMargins(22, 0, 0, 0);
+    day->setSpacing(8);
     day->addWidget(Lrq);
     day->addWidget(rq);
     day->addStretch(1);
@@ -199,11 +200,7 @@ void TFMzlsjk::buildLayout()
     params->setContentsMargins(14, 12, 14, 14);
     params->setHorizontalSpacing(10);
     params->setVerticalSpacing(8);
-    auto *numbers = new QLabel(QStringLiteral("下一张单据的编号"), GroupBox5);
-    numbers->setObjectName(QStringLiteral("Label4"));
-    numbers->setStyleSheet(QStringLiteral("color: palette(mid)"));
     int row = 0;
-    params->addWidget(numbers, row++, 0, 1, 2);
     for (const auto &[label, edit] : {std::pair{Label1, dh_ysk}, std::pair{Label2, dh_yfk}, std::pair{Label3, dh_sk}}) {
         params->addWidget(label, row, 0);
         params->addWidget(edit, row++, 1);
@@ -239,7 +236,7 @@ void TFMzlsjk::buildLayout()
     layout->addLayout(buttons);
     for (QPushButton *b : {Bbf, Bhf, Bsj, xtchj, SpeedButton1, BSave, RzBitBtn1})
         b->setMinimumWidth(112);
-    setMinimumWidth(640);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 // ---- initialisation and parameters ---------------------------------------------------------
@@ -542,15 +539,23 @@ void TFMzlsjk::BsjClick()
 
 // ---- the side bar's entry --------------------------------------------------------------------
 
-void OpenMaintenanceDialog(QWidget *parent)
+QDialog *CreateMaintenanceDialog(QWidget *mainWindow)
 {
     if (FMzlsjk)
-        return;
-    auto *dialog = new TFMzlsjk(parent);
+        return nullptr;
+    auto *dialog = new TFMzlsjk(mainWindow);
     if (dialog->endRequested()) {
         delete dialog;
-        return;
+        return nullptr;
     }
+    return dialog;
+}
+
+void OpenMaintenanceDialog(QWidget *parent)
+{
+    QDialog *dialog = CreateMaintenanceDialog(parent);
+    if (!dialog)
+        return;
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     ModalRunner::exec(*dialog);
 }

@@ -87,9 +87,13 @@ private:
 // The dialog while it is open; the side bar opens it only when this is null.
 inline TFMzlsjk *FMzlsjk = nullptr;
 
-// What the side bar's item 21 runs, after it has closed every working window:
-// creates the dialog, asks for the password when one is set (cancelling it ends
-// the program) and shows the dialog modally until it closes.
+// The factory the side bar's item 21 takes (WorkingWindows::setMaintenanceDialog):
+// creates the dialog owned by the main window, which asks for the password when
+// one is set. Null when the dialog is open already, or when the password question
+// was cancelled: the program has then been told to end.
+QDialog *CreateMaintenanceDialog(QWidget *mainWindow);
+
+// The same, shown modally until it closes and then freed.
 void OpenMaintenanceDialog(QWidget *parent);
 
 } // namespace kvl

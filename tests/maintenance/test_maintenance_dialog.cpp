@@ -243,14 +243,22 @@ private slots:
         setPassword(QStringLiteral("mima"));
         ModalHandlers h;
         h.enqueue(cancelLogin());
-        OpenMaintenanceDialog(nullptr);
+        QVERIFY(CreateMaintenanceDialog(nullptr) == nullptr);
         QCOMPARE(h.shown(), QStringList{QStringLiteral("FmLogin")});
         QVERIFY(FMzlsjk == nullptr);
-        // No password: no question, the dialog itself comes.
+        h.enqueue(cancelLogin());
+        OpenMaintenanceDialog(nullptr);
+        QCOMPARE(h.shown().size(), 2);
+        QVERIFY(FMzlsjk == nullptr);
+        // No password: no question, the dialog itself comes, and only once at a time.
         setPassword(QString());
-        h.enqueue([](QDialog &d) { d.reject(); });
+        h.enqueue([](QDialog &d) {
+            QVERIFY(CreateMaintenanceDialog(nullptr) == nullptr);
+            d.reject();
+        });
         OpenMaintenanceDialog(nullptr);
         QCOMPARE(h.shown().last(), QStringLiteral("FMzlsjk"));
+        QCOMPARE(h.shown().size(), 3);
     }
 
     void backupThenRestoreReproducesTheDataFile()

@@ -6,6 +6,7 @@
 #include "MaintenanceTexts.h"
 #include "MessageRecorder.h"
 #include "ModalHandlers.h"
+#include "TestDataFiles.h"
 #include "Zzlsjk.h"
 
 #include <QDateEdit>
@@ -91,6 +92,22 @@ private slots:
         QVERIFY(!progress.isProgressShown());
         QVERIFY(DataModKvl && DbConnected);
         QCOMPARE(businessDigest(current()), before);
+    }
+
+    void aFailedCompactionSaysSoAndKeepsTheFile()
+    {
+        const QByteArray before = m_app.closedBytes();
+        QStringList texts;
+        {
+            // Writes past 16 KB fail as on a full disk: the compacted copy cannot be written.
+            testdata::FileSizeLimit full(16 * 1024);
+            texts = tidy(&TFMzlsjk::RadioButton1);
+        }
+        QCOMPARE(texts.size(), 2);
+        QVERIFY2(texts.last().startsWith(QStringLiteral("数据库打开冲突。")) && texts.last().size() > 8, qPrintable(texts.last()));
+        QVERIFY(DataModKvl && DbConnected);
+        QCOMPARE(m_app.closedBytes(), before);
+        QVERIFY(QDir(AppDir).entryList({QStringLiteral("~*"), QStringLiteral("*-journal")}, QDir::Files | QDir::Hidden).isEmpty());
     }
 
     void purgingEverythingSettled()
