@@ -420,6 +420,26 @@ private slots:
         }
     }
 
+    void bestWidthsAreTheWidestTexts()
+    {
+        GridTestFile file;
+        Dataset &ds = file.openDocuments();
+        DataGrid grid;
+        setUpGrid(grid, ds);
+        grid.addColumn(QStringLiteral("单位名称"));
+        grid.setFooter(1, FooterKind::Count);
+        grid.setFooter(3, FooterKind::Sum);
+        FitColumnWidths(grid);
+        // Every text measured, the plain way.
+        const QFontMetrics fm(grid.font());
+        for (int c = 0; c < grid.gridColumnCount(); ++c) {
+            int w = qMax(fm.horizontalAdvance(grid.footerText(0, c)), fm.horizontalAdvance(grid.columnTitle(c)));
+            for (int r = 0; r < ds.recordCount(); ++r)
+                w = qMax(w, fm.horizontalAdvance(ds.displayTextAt(r, grid.fieldIndexOf(c))));
+            QCOMPARE(grid.columnWidthOf(c), w > 500 ? 500 : w + 4);
+        }
+    }
+
     void savedRowsTheGridCannotUse_data()
     {
         QTest::addColumn<qint64>("width");

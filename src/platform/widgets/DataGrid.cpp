@@ -612,6 +612,18 @@ void DataGrid::setFrozenColumns(int count)
     updateGeometries();
 }
 
+QList<int> DataGrid::frozenSections() const
+{
+    QList<int> r;
+    const QHeaderView *h = horizontalHeader();
+    for (int v = 0; v < h->count() && r.size() < m_frozen; ++v) {
+        const int s = h->logicalIndex(v);
+        if (!h->isSectionHidden(s))
+            r << s;
+    }
+    return r;
+}
+
 void DataGrid::keyboardSearch(const QString &search)
 {
     if (!m_readOnly && editTriggers() != QAbstractItemView::NoEditTriggers)

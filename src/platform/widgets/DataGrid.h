@@ -124,6 +124,8 @@ public:
     const RowColourHook &rowColourHook() const { return m_rowColours; }
     void setRowColourHook(RowColourHook hook);
     int frozenColumns() const { return m_frozen; }
+    // The header sections of the fixed leading columns, in display order.
+    QList<int> frozenSections() const;
     void setFrozenColumns(int count);
     // The context menu the window sets; right-clicking a row makes it current first.
     QMenu *popupMenu() const;

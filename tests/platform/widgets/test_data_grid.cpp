@@ -178,6 +178,20 @@ private slots:
         grid.setMultiSortMarking(false);
         QTest::mouseClick(titles, Qt::LeftButton, Qt::ControlModifier, titlePoint(grid, number));
         QCOMPARE(grid.sortMarks(), Marks({{number, false}}));
+        // The mark is drawn at the right end of the title; other titles have none.
+        auto darkAtRightEnd = [&grid](int column) {
+            const QImage img = grid.horizontalHeader()->viewport()->grab().toImage();
+            const QHeaderView *h = grid.horizontalHeader();
+            const int s = grid.sectionOfColumn(column);
+            const int right = h->sectionViewportPosition(s) + h->sectionSize(s) - 1;
+            int dark = 0;
+            for (int x = right - 14; x < right; ++x)
+                for (int y = 0; y < img.height(); ++y)
+                    dark += qGray(img.pixel(x, y)) < 100;
+            return dark;
+        };
+        QVERIFY(darkAtRightEnd(number) > 5);
+        QCOMPARE(darkAtRightEnd(date), 0);
         // The marks alone do not sort: the window's handler does.
         QCOMPARE(ds.sortText(), QString());
     }
