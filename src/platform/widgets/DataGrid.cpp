@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
@@ -70,6 +71,7 @@ DataGrid::~DataGrid() = default;
 void DataGrid::setDataset(Dataset *dataset)
 {
     DataGridModel *old = m_model;
+    disconnect(m_currentLink);
     m_dataset = dataset;
     m_model = dataset ? new DataGridModel(dataset, this) : nullptr;
     setModel(m_model);
@@ -79,7 +81,7 @@ void DataGrid::setDataset(Dataset *dataset)
         connect(m_model, &QAbstractItemModel::dataChanged, this, &DataGrid::invalidateFooter);
         connect(m_model, &QAbstractItemModel::rowsInserted, this, &DataGrid::invalidateFooter);
         connect(m_model, &QAbstractItemModel::rowsRemoved, this, &DataGrid::invalidateFooter);
-        connect(dataset, &Dataset::currentChanged, this, [this] {
+        m_currentLink = connect(dataset, &Dataset::currentChanged, this, [this] {
             if (!m_syncing)
                 selectDatasetRow();
         });
@@ -701,6 +703,17 @@ void DataGrid::mouseDoubleClickEvent(QMouseEvent *event)
         emit rowDoubleClicked();
 }
 
+void DataGrid::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    // The focus moves to the new control before the old one hears of it.
+    const QWidget *now = QApplication::focusWidget();
+    const bool stays = now && (now == this || isAncestorOf(now));
+    const Qt::FocusReason r = event->reason();
+    if (!stays && r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason && r != Qt::MenuBarFocusReason)
+        emit gridExited();
+}
+
 QMenu *DataGrid::popupMenu() const
 {
     return m_popup.data();
@@ -785,6 +798,11 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
     QTableView::currentChanged(current, previous);
     if (!m_searching)
         m_search.clear();
+    if (previous.isValid() && current.column() != previous.column()) {
+        const int left = gridColumnOfSection(previous.column());
+        if (left >= 0)
+            emit columnExited(left);
+    }
     if (!m_syncing && m_dataset && m_dataset->isActive() && current.isValid()
         && current.row() != m_dataset->currentIndex()) {
         m_syncing = true;
@@ -825,6 +843,30 @@ void DataGrid::updateGeometries()
     m_footer->setVisible(fh > 0);
     if (m_frozenView)
         m_frozenView->placeOver();
+}
+
+void DataGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    const QList<int> frozen = m_frozen > 0 ? frozenSections() : QList<int>();
+    if (frozen.isEmpty() || !index.isValid()) {
+        QTableView::scrollTo(index, hint);
+        return;
+    }
+    // Fixed columns never need horizontal scrolling; the others must come out
+    // from under them.
+    QScrollBar *bar = horizontalScrollBar();
+    const int keep = bar->value();
+    QTableView::scrollTo(index, hint);
+    if (frozen.contains(index.column())) {
+        bar->setValue(keep);
+        return;
+    }
+    int fixedWidth = 0;
+    for (int s : frozen)
+        fixedWidth += horizontalHeader()->sectionSize(s);
+    const int left = visualRect(index).left();
+    if (left < fixedWidth)
+        bar->setValue(bar->value() - (fixedWidth - left));
 }
 
 void DataGrid::resizeEvent(QResizeEvent *event)

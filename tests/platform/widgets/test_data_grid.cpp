@@ -370,11 +370,15 @@ private slots:
 
         MessageRecorder messages;
         const QModelIndex cell = grid.model()->index(1, grid.sectionOfColumn(je));
+        grid.activateWindow();
+        grid.setFocus();
+        QSignalSpy gridExit(&grid, &DataGrid::gridExited);
         grid.setCurrentIndex(cell);
         QCOMPARE(ds.currentIndex(), 1);
         grid.edit(cell);
         auto *editor = grid.viewport()->findChild<QLineEdit *>();
         QVERIFY(editor);
+        QCOMPARE(QApplication::focusWidget(), editor);
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("12x"));
         QTest::keyClick(editor, Qt::Key_Return);
@@ -390,19 +394,32 @@ private slots:
         QCOMPARE(editor->text(), QStringLiteral("12x"));
         QCOMPARE(ds.state(), Dataset::State::Browse);
 
+        QSignalSpy enter(&grid, &DataGrid::enterPressed);
+        QSignalSpy exited(&grid, &DataGrid::columnExited);
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("12.5"));
         QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(enter.count(), 0);
         QCoreApplication::processEvents(); // the editor hands its text over once the key is done
+        QCOMPARE(enter.count(), 1);
         QCOMPARE(messages.transcript().size(), 1);
         QCOMPARE(ds.state(), Dataset::State::Edit);
         QCOMPARE(ds.value(QStringLiteral("je")), Value::money(125000));
 
+        // Leaving the column tells the window, while the row still stands in editing.
+        Dataset::State stateWhenLeft = Dataset::State::Inactive;
+        connect(&grid, &DataGrid::columnExited, &grid, [&] { stateWhenLeft = ds.state(); });
+        QTest::keyClick(&grid, Qt::Key_Left);
+        QCOMPARE(exited.count(), 1);
+        QCOMPARE(exited.first().first().toInt(), je);
+        QCOMPARE(stateWhenLeft, Dataset::State::Edit);
         // Leaving the row posts it into the batch.
         QTest::keyClick(&grid, Qt::Key_Down);
         QCOMPARE(ds.state(), Dataset::State::Browse);
         QCOMPARE(ds.valueAt(1, ds.fieldIndex(QStringLiteral("je"))), Value::money(125000));
         QVERIFY(ds.hasPendingChanges());
+        // The cell editor took the focus and gave it back: the grid was never left.
+        QCOMPARE(gridExit.count(), 0);
     }
 
     void notificationsForTheWindows()
@@ -431,6 +448,18 @@ private slots:
         grid.setFocus();
         QTest::keyClick(&grid, Qt::Key_Return);
         QCOMPARE(enter.count(), 1);
+
+        // Focus leaving for another control is the grid's exit.
+        QWidget window;
+        auto *other = new QLineEdit(&window);
+        grid.setParent(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy exited(&grid, &DataGrid::gridExited);
+        grid.setFocus(Qt::OtherFocusReason);
+        other->setFocus(Qt::TabFocusReason);
+        QCOMPARE(exited.count(), 1);
+        grid.setParent(nullptr); // the grid lives on the stack, not in the window
         QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(3, 3));
         QCOMPARE(doubleClick.count(), 1);
     }
@@ -460,6 +489,13 @@ private slots:
         QCOMPARE(frozen->verticalScrollBar()->value(), grid.verticalScrollBar()->value());
         grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
         QCOMPARE(frozen->horizontalHeader()->offset(), 0);
+        // Moving to a scrolling column brings it out from under the fixed ones.
+        grid.setCurrentIndex(grid.model()->index(20, grid.sectionOfColumn(3)));
+        QCOMPARE(grid.visualRect(grid.currentIndex()).left(), frozen->width());
+        // Moving to a fixed column leaves the scrolling part where it is.
+        const int scrolled = grid.horizontalScrollBar()->value();
+        grid.setCurrentIndex(grid.model()->index(20, grid.sectionOfColumn(1)));
+        QCOMPARE(grid.horizontalScrollBar()->value(), scrolled);
         grid.setFrozenColumns(0);
         QVERIFY(!frozen->isVisible());
     }
