@@ -62,6 +62,7 @@ DataGrid::DataGrid(QWidget *parent)
     connect(m_titles, &QHeaderView::sectionResized, this, &DataGrid::sectionResizedByUser);
     connect(m_titles, &QHeaderView::sectionMoved, this, [this] { sectionMovedByUser(); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_footer, qOverload<>(&QWidget::update));
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &DataGrid::snapBesideFrozen);
 }
 
 DataGrid::~DataGrid() = default;
@@ -867,6 +868,42 @@ void DataGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
     const int left = visualRect(index).left();
     if (left < fixedWidth)
         bar->setValue(bar->value() - (fixedWidth - left));
+}
+
+void DataGrid::snapBesideFrozen(int value)
+{
+    const int previous = m_lastHorizontal;
+    m_lastHorizontal = value;
+    if (m_frozen <= 0 || m_snapping)
+        return;
+    const QList<int> frozen = frozenSections();
+    const QHeaderView *h = horizontalHeader();
+    int fixedWidth = 0;
+    for (int s : frozen)
+        fixedWidth += h->sectionSize(s);
+    // Scrolling goes by whole columns, each starting right at the fixed columns'
+    // edge, so none shows cut beneath them: the next column in the direction moved.
+    int down = 0;
+    int up = -1;
+    for (int v = 0; v < h->count(); ++v) {
+        const int s = h->logicalIndex(v);
+        if (h->isSectionHidden(s) || frozen.contains(s))
+            continue;
+        const int offset = h->sectionPosition(s) - fixedWidth;
+        if (offset <= value)
+            down = qMax(down, offset);
+        if (offset >= value && up < 0)
+            up = offset;
+    }
+    QScrollBar *bar = horizontalScrollBar();
+    // The far end stays reachable, so the last column can always be seen whole.
+    const int target = value < previous || up < 0 ? down : qMin(up, bar->maximum());
+    if (target != value) {
+        m_snapping = true;
+        bar->setValue(target);
+        m_lastHorizontal = target;
+        m_snapping = false;
+    }
 }
 
 void DataGrid::resizeEvent(QResizeEvent *event)

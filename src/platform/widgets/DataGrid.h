@@ -174,6 +174,7 @@ private:
     void computeSums() const;
     void refreshCurrentRow();
     int footerHeight() const;
+    void snapBesideFrozen(int value);
 
     QPointer<Dataset> m_dataset;
     QMetaObject::Connection m_currentLink;
@@ -204,6 +205,8 @@ private:
     QString m_search;
     RowColourHook m_rowColours;
     int m_frozen = 0;
+    int m_lastHorizontal = 0;
+    bool m_snapping = false;
     QPointer<QMenu> m_popup;
 };
 

@@ -487,6 +487,11 @@ private slots:
         ds.moveTo(20);
         QCOMPARE(frozen->currentIndex().row(), 20);
         QCOMPARE(frozen->verticalScrollBar()->value(), grid.verticalScrollBar()->value());
+        // Scrolling goes column by column: the next one starts at the fixed columns' edge.
+        grid.horizontalScrollBar()->setValue(5);
+        QCOMPARE(grid.visualRect(grid.model()->index(20, grid.sectionOfColumn(4))).left(), frozen->width());
+        grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->value() - 1);
+        QCOMPARE(grid.horizontalScrollBar()->value(), 0);
         grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
         QCOMPARE(frozen->horizontalHeader()->offset(), 0);
         // Moving to a scrolling column brings it out from under the fixed ones.
