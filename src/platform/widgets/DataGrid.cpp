@@ -433,9 +433,12 @@ void DataGrid::sectionMovedByUser()
 
 void DataGrid::setFooterRowCount(int rows)
 {
+    // Cells beyond the shown rows keep their definitions, so a picker that hides
+    // the footer and shows it again gets the same footer back.
     m_footerRows = qMax(0, rows);
     for (GridColumn &c : m_columns)
-        c.footer.resize(m_footerRows);
+        if (c.footer.size() < m_footerRows)
+            c.footer.resize(m_footerRows);
     updateGeometries();
     m_footer->update();
 }

@@ -243,6 +243,8 @@ private slots:
         grid.setFooterRowCount(0);
         QCOMPARE(grid.footerText(0, date), QString());
         QCOMPARE(grid.findChild<QWidget *>(QStringLiteral("Footer"))->isVisible(), false);
+        grid.setFooterRowCount(1);
+        QCOMPARE(grid.footerText(0, date), QStringLiteral("合计"));
     }
 
     void sumsAreExactMoney()
