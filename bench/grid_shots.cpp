@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QStyleFactory>
 #include <QTemporaryDir>
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -73,9 +74,10 @@ int main(int argc, char **argv)
     QApplication::processEvents();
     window.grab().save(out + QStringLiteral("/grid.png"));
 
-    grid->setFrozenColumns(2);
-    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
     window.resize(700, 420);
+    grid->setFrozenColumns(2);
+    QApplication::processEvents();
+    grid->horizontalScrollBar()->setValue(1); // one column on
     QApplication::processEvents();
     window.grab().save(out + QStringLiteral("/grid-frozen.png"));
 

@@ -15,6 +15,7 @@
 #include "datakvl.h"
 
 #include <QListWidget>
+#include <QPointer>
 #include <QRadioButton>
 
 #include <memory>
@@ -34,6 +35,54 @@ void showError(const DbError &e)
 
 } // namespace
 
+namespace {
+
+struct SavedColumn
+{
+    QString caption;
+    Value width;
+    Value index;
+};
+
+// The rows are applied one after the other as they were written (in ascending
+// position), each moving its column; then the grid shows the result at once.
+void applySaved(DataGrid &grid, const QList<SavedColumn> &saved)
+{
+    const int n = grid.gridColumnCount();
+    QList<int> order = grid.columnOrder();
+    QList<bool> shown(n, false);
+    QList<int> widths;
+    for (int c = 0; c < n; ++c)
+        widths << grid.gridColumn(c).width;
+    for (const SavedColumn &row : saved) {
+        for (int c = 0; c < n; ++c) {
+            if (grid.columnTitle(c) != row.caption)
+                continue;
+            shown[c] = true;
+            widths[c] = !row.width.isNull() && row.width.toInt() > 0 ? int(row.width.toInt()) : 0;
+            const int position = !row.index.isNull() && row.index.toInt() >= 0 ? int(row.index.toInt())
+                                                                                 : grid.gridColumn(c).defaultPosition;
+            order.removeAll(c);
+            order.insert(qBound(0, position, int(order.size())), c);
+        }
+    }
+    grid.setColumnLayout(order, shown, widths);
+}
+
+// Captions the window did not give come from the dataset's fields, which are
+// complete only once it is open.
+bool captionsPending(const DataGrid &grid)
+{
+    if (!grid.dataset() || grid.dataset()->isActive())
+        return false;
+    for (int c = 0; c < grid.gridColumnCount(); ++c)
+        if (grid.gridColumn(c).title.isEmpty())
+            return true;
+    return false;
+}
+
+} // namespace
+
 void LoadGridLayout(const QString &key, DataGrid &grid)
 {
     if (!DataModKvl)
@@ -48,36 +97,28 @@ void LoadGridLayout(const QString &key, DataGrid &grid)
         q.setParam(QStringLiteral("PPP1"), Value(key));
         q.setParam(QStringLiteral("PPP2"), Value::integer(kUserId));
         q.open();
-        if (q.isEmpty()) {
-            q.close();
+        QList<SavedColumn> saved;
+        for (q.first(); !q.eof(); q.next())
+            saved << SavedColumn{q.value(QStringLiteral("TitleCaption")).toString(), q.value(QStringLiteral("ColWidth")),
+                                 q.value(QStringLiteral("ColIndex"))};
+        q.close();
+        if (saved.isEmpty()) {
             grid.restoreDefaultLayout();
             return;
         }
-        // The rows are applied one after the other as they were written (in
-        // ascending position), each moving its column, then shown all at once.
-        const int n = grid.gridColumnCount();
-        QList<int> order = grid.columnOrder();
-        QList<bool> shown(n, false);
-        QList<int> widths;
-        for (int c = 0; c < n; ++c)
-            widths << grid.gridColumn(c).width;
-        for (q.first(); !q.eof(); q.next()) {
-            const QString caption = q.value(QStringLiteral("TitleCaption")).toString();
-            const Value width = q.value(QStringLiteral("ColWidth"));
-            const Value index = q.value(QStringLiteral("ColIndex"));
-            for (int c = 0; c < n; ++c) {
-                if (grid.columnTitle(c) != caption)
-                    continue;
-                shown[c] = true;
-                widths[c] = !width.isNull() && width.toInt() > 0 ? int(width.toInt()) : 0;
-                const int position = !index.isNull() && index.toInt() >= 0 ? int(index.toInt())
-                                                                             : grid.gridColumn(c).defaultPosition;
-                order.removeAll(c);
-                order.insert(qBound(0, position, int(order.size())), c);
-            }
+        applySaved(grid, saved);
+        // A window loads its layout before it opens its dataset: the rows are
+        // matched again against the captions the opened dataset gives.
+        if (captionsPending(grid)) {
+            QPointer<DataGrid> target(&grid);
+            QObject::connect(
+                grid.dataset(), &Dataset::opened, &grid,
+                [target, saved] {
+                    if (target)
+                        applySaved(*target, saved);
+                },
+                Qt::SingleShotConnection);
         }
-        q.close();
-        grid.setColumnLayout(order, shown, widths);
     } catch (const DbError &e) {
         showError(e);
     }

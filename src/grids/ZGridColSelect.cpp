@@ -34,7 +34,10 @@ TFMGridColSelect::TFMGridColSelect(QWidget *parent)
     RzCheckList1 = new QListWidget(this);
     RzCheckList1->setObjectName(QStringLiteral("RzCheckList1"));
     RzCheckList1->setAccessibleName(QStringLiteral("自定义表格"));
-    RzCheckList1->setGeometry(8, 54, 146, 305);
+    RzCheckList1->setGeometry(8, 54, 160, 305);
+    // Long captions wrap instead of being cut at the list's edge.
+    RzCheckList1->setWordWrap(true);
+    RzCheckList1->setTextElideMode(Qt::ElideNone);
     RzCheckList1->installEventFilter(this);
     connect(RzCheckList1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { toggle(RzCheckList1->row(item)); });
@@ -46,43 +49,43 @@ TFMGridColSelect::TFMGridColSelect(QWidget *parent)
     SpeedButton1->setIconSize(QSize(24, 24));
     SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setGeometry(162, 54, 134, 54);
+    SpeedButton1->setGeometry(174, 54, 122, 54);
     connect(SpeedButton1, &QToolButton::clicked, this, &TFMGridColSelect::SpeedButton1Click);
 
     GroupBox1 = new QGroupBox(QStringLiteral("保存列宽"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(162, 112, 134, 100);
+    GroupBox1->setGeometry(174, 112, 122, 100);
     RadioButton1 = new QRadioButton(QStringLiteral("当前表格列宽"), GroupBox1);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setGeometry(10, 22, 118, 22);
+    RadioButton1->setGeometry(8, 22, 110, 22);
     RadioButton2 = new QRadioButton(QStringLiteral("系统默认列宽"), GroupBox1);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setGeometry(10, 47, 118, 22);
+    RadioButton2->setGeometry(8, 47, 110, 22);
     RadioButton5 = new QRadioButton(QStringLiteral("最佳列宽"), GroupBox1);
     RadioButton5->setObjectName(QStringLiteral("RadioButton5"));
-    RadioButton5->setGeometry(10, 72, 118, 22);
+    RadioButton5->setGeometry(8, 72, 110, 22);
     RadioButton1->setChecked(true);
 
     GroupBox2 = new QGroupBox(QStringLiteral("保存列顺序"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(162, 218, 134, 76);
+    GroupBox2->setGeometry(174, 218, 122, 76);
     RadioButton3 = new QRadioButton(QStringLiteral("当前表格顺序"), GroupBox2);
     RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
-    RadioButton3->setGeometry(10, 22, 118, 22);
+    RadioButton3->setGeometry(8, 22, 110, 22);
     RadioButton4 = new QRadioButton(QStringLiteral("系统默认顺序"), GroupBox2);
     RadioButton4->setObjectName(QStringLiteral("RadioButton4"));
-    RadioButton4->setGeometry(10, 47, 118, 22);
+    RadioButton4->setGeometry(8, 47, 110, 22);
     RadioButton3->setChecked(true);
 
     RzBitBtn1 = new QPushButton(QStringLiteral("确定(&Yes)"), this);
     RzBitBtn1->setObjectName(QStringLiteral("RzBitBtn1"));
-    RzBitBtn1->setGeometry(162, 301, 134, 27);
+    RzBitBtn1->setGeometry(174, 301, 122, 27);
     RzBitBtn1->setAutoDefault(false);
     connect(RzBitBtn1, &QPushButton::clicked, this, [this] { done(mrOk); });
 
     RzBitBtn2 = new QPushButton(QStringLiteral("取消(&Esc)"), this);
     RzBitBtn2->setObjectName(QStringLiteral("RzBitBtn2"));
-    RzBitBtn2->setGeometry(162, 332, 134, 27);
+    RzBitBtn2->setGeometry(174, 332, 122, 27);
     RzBitBtn2->setAutoDefault(false);
     connect(RzBitBtn2, &QPushButton::clicked, this, [this] { done(mrAbort); });
     CancelKey::attach(RzBitBtn2, this);

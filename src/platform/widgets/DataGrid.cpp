@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScrollBar>
@@ -61,6 +62,7 @@ DataGrid::DataGrid(QWidget *parent)
     connect(m_titles, &QHeaderView::sectionResized, this, &DataGrid::sectionResizedByUser);
     connect(m_titles, &QHeaderView::sectionMoved, this, [this] { sectionMovedByUser(); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_footer, qOverload<>(&QWidget::update));
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &DataGrid::snapBesideFrozen);
 }
 
 DataGrid::~DataGrid() = default;
@@ -70,6 +72,7 @@ DataGrid::~DataGrid() = default;
 void DataGrid::setDataset(Dataset *dataset)
 {
     DataGridModel *old = m_model;
+    disconnect(m_currentLink);
     m_dataset = dataset;
     m_model = dataset ? new DataGridModel(dataset, this) : nullptr;
     setModel(m_model);
@@ -79,7 +82,7 @@ void DataGrid::setDataset(Dataset *dataset)
         connect(m_model, &QAbstractItemModel::dataChanged, this, &DataGrid::invalidateFooter);
         connect(m_model, &QAbstractItemModel::rowsInserted, this, &DataGrid::invalidateFooter);
         connect(m_model, &QAbstractItemModel::rowsRemoved, this, &DataGrid::invalidateFooter);
-        connect(dataset, &Dataset::currentChanged, this, [this] {
+        m_currentLink = connect(dataset, &Dataset::currentChanged, this, [this] {
             if (!m_syncing)
                 selectDatasetRow();
         });
@@ -430,9 +433,12 @@ void DataGrid::sectionMovedByUser()
 
 void DataGrid::setFooterRowCount(int rows)
 {
+    // Cells beyond the shown rows keep their definitions, so a picker that hides
+    // the footer and shows it again gets the same footer back.
     m_footerRows = qMax(0, rows);
     for (GridColumn &c : m_columns)
-        c.footer.resize(m_footerRows);
+        if (c.footer.size() < m_footerRows)
+            c.footer.resize(m_footerRows);
     updateGeometries();
     m_footer->update();
 }
@@ -612,6 +618,18 @@ void DataGrid::setFrozenColumns(int count)
     updateGeometries();
 }
 
+QList<int> DataGrid::frozenSections() const
+{
+    QList<int> r;
+    const QHeaderView *h = horizontalHeader();
+    for (int v = 0; v < h->count() && r.size() < m_frozen; ++v) {
+        const int s = h->logicalIndex(v);
+        if (!h->isSectionHidden(s))
+            r << s;
+    }
+    return r;
+}
+
 void DataGrid::keyboardSearch(const QString &search)
 {
     if (!m_readOnly && editTriggers() != QAbstractItemView::NoEditTriggers)
@@ -687,6 +705,17 @@ void DataGrid::mouseDoubleClickEvent(QMouseEvent *event)
     QTableView::mouseDoubleClickEvent(event);
     if (index.isValid())
         emit rowDoubleClicked();
+}
+
+void DataGrid::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    // The focus moves to the new control before the old one hears of it.
+    const QWidget *now = QApplication::focusWidget();
+    const bool stays = now && (now == this || isAncestorOf(now));
+    const Qt::FocusReason r = event->reason();
+    if (!stays && r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason && r != Qt::MenuBarFocusReason)
+        emit gridExited();
 }
 
 QMenu *DataGrid::popupMenu() const
@@ -773,6 +802,11 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
     QTableView::currentChanged(current, previous);
     if (!m_searching)
         m_search.clear();
+    if (previous.isValid() && current.column() != previous.column()) {
+        const int left = gridColumnOfSection(previous.column());
+        if (left >= 0)
+            emit columnExited(left);
+    }
     if (!m_syncing && m_dataset && m_dataset->isActive() && current.isValid()
         && current.row() != m_dataset->currentIndex()) {
         m_syncing = true;
@@ -813,6 +847,66 @@ void DataGrid::updateGeometries()
     m_footer->setVisible(fh > 0);
     if (m_frozenView)
         m_frozenView->placeOver();
+}
+
+void DataGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    const QList<int> frozen = m_frozen > 0 ? frozenSections() : QList<int>();
+    if (frozen.isEmpty() || !index.isValid()) {
+        QTableView::scrollTo(index, hint);
+        return;
+    }
+    // Fixed columns never need horizontal scrolling; the others must come out
+    // from under them.
+    QScrollBar *bar = horizontalScrollBar();
+    const int keep = bar->value();
+    QTableView::scrollTo(index, hint);
+    if (frozen.contains(index.column())) {
+        bar->setValue(keep);
+        return;
+    }
+    int fixedWidth = 0;
+    for (int s : frozen)
+        fixedWidth += horizontalHeader()->sectionSize(s);
+    const int left = visualRect(index).left();
+    if (left < fixedWidth)
+        bar->setValue(bar->value() - (fixedWidth - left));
+}
+
+void DataGrid::snapBesideFrozen(int value)
+{
+    const int previous = m_lastHorizontal;
+    m_lastHorizontal = value;
+    if (m_frozen <= 0 || m_snapping)
+        return;
+    const QList<int> frozen = frozenSections();
+    const QHeaderView *h = horizontalHeader();
+    int fixedWidth = 0;
+    for (int s : frozen)
+        fixedWidth += h->sectionSize(s);
+    // Scrolling goes by whole columns, each starting right at the fixed columns'
+    // edge, so none shows cut beneath them: the next column in the direction moved.
+    int down = 0;
+    int up = -1;
+    for (int v = 0; v < h->count(); ++v) {
+        const int s = h->logicalIndex(v);
+        if (h->isSectionHidden(s) || frozen.contains(s))
+            continue;
+        const int offset = h->sectionPosition(s) - fixedWidth;
+        if (offset <= value)
+            down = qMax(down, offset);
+        if (offset >= value && up < 0)
+            up = offset;
+    }
+    QScrollBar *bar = horizontalScrollBar();
+    // The far end stays reachable, so the last column can always be seen whole.
+    const int target = value < previous || up < 0 ? down : qMin(up, bar->maximum());
+    if (target != value) {
+        m_snapping = true;
+        bar->setValue(target);
+        m_lastHorizontal = target;
+        m_snapping = false;
+    }
 }
 
 void DataGrid::resizeEvent(QResizeEvent *event)

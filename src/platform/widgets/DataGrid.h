@@ -124,6 +124,8 @@ public:
     const RowColourHook &rowColourHook() const { return m_rowColours; }
     void setRowColourHook(RowColourHook hook);
     int frozenColumns() const { return m_frozen; }
+    // The header sections of the fixed leading columns, in display order.
+    QList<int> frozenSections() const;
     void setFrozenColumns(int count);
     // The context menu the window sets; right-clicking a row makes it current first.
     QMenu *popupMenu() const;
@@ -138,19 +140,26 @@ public:
 signals:
     void sortMarkingChanged();
     void editButtonClicked(int column);
+    // Enter in the grid, also Enter that ends a cell's editing (after the value went in).
     void enterPressed();
+    // The current cell left a column (before the dataset follows a change of row).
+    void columnExited(int column);
+    // The focus went from the grid (or its cell editor) to another control.
+    void gridExited();
     void rowDoubleClicked();
     // Widths, positions or visibility changed (by the user or the program).
     void columnsChanged();
 
 protected:
     void updateGeometries() override;
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyboardSearch(const QString &search) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -165,8 +174,10 @@ private:
     void computeSums() const;
     void refreshCurrentRow();
     int footerHeight() const;
+    void snapBesideFrozen(int value);
 
     QPointer<Dataset> m_dataset;
+    QMetaObject::Connection m_currentLink;
     DataGridModel *m_model = nullptr;
     DataGridHeader *m_titles;
     DataGridHeader *m_rowHeader;
@@ -194,6 +205,8 @@ private:
     QString m_search;
     RowColourHook m_rowColours;
     int m_frozen = 0;
+    int m_lastHorizontal = 0;
+    bool m_snapping = false;
     QPointer<QMenu> m_popup;
 };
 

@@ -134,6 +134,9 @@ bool DataGridDelegate::eventFilter(QObject *object, QEvent *event)
                 editor->setFocus();
                 return true;   // the editor stays open with the text as typed
             }
+            // The window hears of Enter after the editor has handed its value over (queued too).
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                QMetaObject::invokeMethod(m_grid, &DataGrid::enterPressed, Qt::QueuedConnection);
         }
     }
     return QStyledItemDelegate::eventFilter(object, event);

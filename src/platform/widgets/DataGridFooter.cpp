@@ -29,33 +29,40 @@ void DataGridFooter::paintEvent(QPaintEvent *)
     const int left = m_grid->viewport()->geometry().left() - geometry().left();
     const QColor gridLine = palette().color(QPalette::Mid);
     const int h = rowHeight();
-    for (int row = 0; row < m_grid->footerRowCount(); ++row) {
+    const QList<int> frozen = m_grid->frozenSections();
+    auto paintCell = [&](int row, int section, int x) {
         const int top = row * h;
+        const int w = header->sectionSize(section);
+        if (x + w < left || x > width())
+            return;
+        const QRect cell(x, top, w, h);
+        p.fillRect(cell, background);
+        p.setPen(gridLine);
+        p.drawLine(cell.topRight(), cell.bottomRight());
+        const int column = m_grid->gridColumnOfSection(section);
+        const QString text = column >= 0 ? m_grid->footerText(row, column) : QString();
+        if (text.isEmpty())
+            return;
+        const Qt::Alignment align = m_grid->isNumericColumn(column) ? Qt::AlignRight : Qt::AlignLeft;
+        p.setPen(palette().color(QPalette::ToolTipText));
+        p.setClipRect(QRect(qMax(cell.left(), left), top, w, h));
+        p.drawText(cell.adjusted(3, 0, -3, 0), align | Qt::AlignVCenter, text);
+        p.setClipping(false);
+    };
+    for (int row = 0; row < m_grid->footerRowCount(); ++row) {
+        // The scrolling columns first, then the fixed leading ones over them at their places.
         for (int visual = 0; visual < header->count(); ++visual) {
             const int section = header->logicalIndex(visual);
-            if (header->isSectionHidden(section))
-                continue;
-            const int x = left + header->sectionViewportPosition(section);
-            const int w = header->sectionSize(section);
-            if (x + w < left || x > width())
-                continue;
-            const QRect cell(x, top, w, h);
-            p.setPen(gridLine);
-            p.drawLine(cell.topRight(), cell.bottomRight());
-            const int column = m_grid->gridColumnOfSection(section);
-            if (column < 0)
-                continue;
-            const QString text = m_grid->footerText(row, column);
-            if (text.isEmpty())
-                continue;
-            const Qt::Alignment align = m_grid->isNumericColumn(column) ? Qt::AlignRight : Qt::AlignLeft;
-            p.setPen(palette().color(QPalette::ToolTipText));
-            p.setClipRect(QRect(qMax(cell.left(), left), top, w, h));
-            p.drawText(cell.adjusted(3, 0, -3, 0), align | Qt::AlignVCenter, text);
-            p.setClipping(false);
+            if (!header->isSectionHidden(section) && !frozen.contains(section))
+                paintCell(row, section, left + header->sectionViewportPosition(section));
+        }
+        int x = left;
+        for (int section : frozen) {
+            paintCell(row, section, x);
+            x += header->sectionSize(section);
         }
         p.setPen(gridLine);
-        p.drawLine(0, top, width(), top);
+        p.drawLine(0, row * h, width(), row * h);
     }
 }
 

@@ -22,7 +22,10 @@ void DataGridHeader::mousePressEvent(QMouseEvent *event)
 
 void DataGridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
 {
+    // The base leaves its clip and pen behind; the marks are drawn on a clean state.
+    painter->save();
     QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
     if (orientation() == Qt::Horizontal)
         paintSortMark(painter, rect, logicalIndex);
     else
@@ -42,30 +45,36 @@ void DataGridHeader::paintSortMark(QPainter *painter, const QRect &rect, int log
     if (order < 0)
         return;
     const bool descending = marks[order].descending;
-    const int size = qMax(6, rect.height() / 3);
-    const int right = rect.right() - 4;
-    const int midY = rect.center().y();
+    // With several marks the arrow sits low and its marking order above it, both
+    // in the section's right margin, clear of the centred title.
+    const bool numbered = marks.size() > 1;
+    const int size = qBound(5, rect.height() / 3, 8);
+    const int right = rect.right() - 3;
+    const int midY = numbered ? rect.bottom() - size / 2 - 3 : rect.center().y();
+    const qreal left = right - size;
+    const qreal top = midY - size / 2.0;
+    const qreal bottom = midY + size / 2.0;
     QPainterPath arrow;
     if (descending) {
-        arrow.moveTo(right - size, midY - size / 2);
-        arrow.lineTo(right, midY - size / 2);
-        arrow.lineTo(right - size / 2.0, midY + size / 2);
+        arrow.moveTo(left, top);
+        arrow.lineTo(right, top);
+        arrow.lineTo((left + right) / 2, bottom);
     } else {
-        arrow.moveTo(right - size, midY + size / 2);
-        arrow.lineTo(right, midY + size / 2);
-        arrow.lineTo(right - size / 2.0, midY - size / 2);
+        arrow.moveTo(left, bottom);
+        arrow.lineTo(right, bottom);
+        arrow.lineTo((left + right) / 2, top);
     }
     arrow.closeSubpath();
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->fillPath(arrow, palette().color(QPalette::ButtonText));
-    if (marks.size() > 1) {
+    if (numbered) {
         QFont f = painter->font();
-        f.setPixelSize(qMax(8, size + 1));
+        f.setPixelSize(qMax(8, int(top - rect.top())));
         painter->setFont(f);
-        const QRect numberRect(right - size - 2 - 12, rect.top(), 12, rect.height());
         painter->setPen(palette().color(QPalette::ButtonText));
-        painter->drawText(numberRect, Qt::AlignRight | Qt::AlignVCenter, QString::number(order + 1));
+        painter->drawText(QRectF(left - 4, rect.top(), size + 6, top - rect.top() + 1),
+                          Qt::AlignHCenter | Qt::AlignBottom, QString::number(order + 1));
     }
     painter->restore();
 }

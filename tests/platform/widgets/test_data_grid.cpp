@@ -178,6 +178,20 @@ private slots:
         grid.setMultiSortMarking(false);
         QTest::mouseClick(titles, Qt::LeftButton, Qt::ControlModifier, titlePoint(grid, number));
         QCOMPARE(grid.sortMarks(), Marks({{number, false}}));
+        // The mark is drawn at the right end of the title; other titles have none.
+        auto darkAtRightEnd = [&grid](int column) {
+            const QImage img = grid.horizontalHeader()->viewport()->grab().toImage();
+            const QHeaderView *h = grid.horizontalHeader();
+            const int s = grid.sectionOfColumn(column);
+            const int right = h->sectionViewportPosition(s) + h->sectionSize(s) - 1;
+            int dark = 0;
+            for (int x = right - 14; x < right; ++x)
+                for (int y = 0; y < img.height(); ++y)
+                    dark += qGray(img.pixel(x, y)) < 100;
+            return dark;
+        };
+        QVERIFY(darkAtRightEnd(number) > 5);
+        QCOMPARE(darkAtRightEnd(date), 0);
         // The marks alone do not sort: the window's handler does.
         QCOMPARE(ds.sortText(), QString());
     }
@@ -229,6 +243,8 @@ private slots:
         grid.setFooterRowCount(0);
         QCOMPARE(grid.footerText(0, date), QString());
         QCOMPARE(grid.findChild<QWidget *>(QStringLiteral("Footer"))->isVisible(), false);
+        grid.setFooterRowCount(1);
+        QCOMPARE(grid.footerText(0, date), QStringLiteral("合计"));
     }
 
     void sumsAreExactMoney()
@@ -356,11 +372,15 @@ private slots:
 
         MessageRecorder messages;
         const QModelIndex cell = grid.model()->index(1, grid.sectionOfColumn(je));
+        grid.activateWindow();
+        grid.setFocus();
+        QSignalSpy gridExit(&grid, &DataGrid::gridExited);
         grid.setCurrentIndex(cell);
         QCOMPARE(ds.currentIndex(), 1);
         grid.edit(cell);
         auto *editor = grid.viewport()->findChild<QLineEdit *>();
         QVERIFY(editor);
+        QCOMPARE(QApplication::focusWidget(), editor);
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("12x"));
         QTest::keyClick(editor, Qt::Key_Return);
@@ -376,19 +396,32 @@ private slots:
         QCOMPARE(editor->text(), QStringLiteral("12x"));
         QCOMPARE(ds.state(), Dataset::State::Browse);
 
+        QSignalSpy enter(&grid, &DataGrid::enterPressed);
+        QSignalSpy exited(&grid, &DataGrid::columnExited);
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("12.5"));
         QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(enter.count(), 0);
         QCoreApplication::processEvents(); // the editor hands its text over once the key is done
+        QCOMPARE(enter.count(), 1);
         QCOMPARE(messages.transcript().size(), 1);
         QCOMPARE(ds.state(), Dataset::State::Edit);
         QCOMPARE(ds.value(QStringLiteral("je")), Value::money(125000));
 
+        // Leaving the column tells the window, while the row still stands in editing.
+        Dataset::State stateWhenLeft = Dataset::State::Inactive;
+        connect(&grid, &DataGrid::columnExited, &grid, [&] { stateWhenLeft = ds.state(); });
+        QTest::keyClick(&grid, Qt::Key_Left);
+        QCOMPARE(exited.count(), 1);
+        QCOMPARE(exited.first().first().toInt(), je);
+        QCOMPARE(stateWhenLeft, Dataset::State::Edit);
         // Leaving the row posts it into the batch.
         QTest::keyClick(&grid, Qt::Key_Down);
         QCOMPARE(ds.state(), Dataset::State::Browse);
         QCOMPARE(ds.valueAt(1, ds.fieldIndex(QStringLiteral("je"))), Value::money(125000));
         QVERIFY(ds.hasPendingChanges());
+        // The cell editor took the focus and gave it back: the grid was never left.
+        QCOMPARE(gridExit.count(), 0);
     }
 
     void notificationsForTheWindows()
@@ -417,6 +450,18 @@ private slots:
         grid.setFocus();
         QTest::keyClick(&grid, Qt::Key_Return);
         QCOMPARE(enter.count(), 1);
+
+        // Focus leaving for another control is the grid's exit.
+        QWidget window;
+        auto *other = new QLineEdit(&window);
+        grid.setParent(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy exited(&grid, &DataGrid::gridExited);
+        grid.setFocus(Qt::OtherFocusReason);
+        other->setFocus(Qt::TabFocusReason);
+        QCOMPARE(exited.count(), 1);
+        grid.setParent(nullptr); // the grid lives on the stack, not in the window
         QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(3, 3));
         QCOMPARE(doubleClick.count(), 1);
     }
@@ -444,8 +489,20 @@ private slots:
         ds.moveTo(20);
         QCOMPARE(frozen->currentIndex().row(), 20);
         QCOMPARE(frozen->verticalScrollBar()->value(), grid.verticalScrollBar()->value());
+        // Scrolling goes column by column: the next one starts at the fixed columns' edge.
+        grid.horizontalScrollBar()->setValue(5);
+        QCOMPARE(grid.visualRect(grid.model()->index(20, grid.sectionOfColumn(4))).left(), frozen->width());
+        grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->value() - 1);
+        QCOMPARE(grid.horizontalScrollBar()->value(), 0);
         grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
         QCOMPARE(frozen->horizontalHeader()->offset(), 0);
+        // Moving to a scrolling column brings it out from under the fixed ones.
+        grid.setCurrentIndex(grid.model()->index(20, grid.sectionOfColumn(3)));
+        QCOMPARE(grid.visualRect(grid.currentIndex()).left(), frozen->width());
+        // Moving to a fixed column leaves the scrolling part where it is.
+        const int scrolled = grid.horizontalScrollBar()->value();
+        grid.setCurrentIndex(grid.model()->index(20, grid.sectionOfColumn(1)));
+        QCOMPARE(grid.horizontalScrollBar()->value(), scrolled);
         grid.setFrozenColumns(0);
         QVERIFY(!frozen->isVisible());
     }
