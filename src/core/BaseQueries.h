@@ -13,6 +13,13 @@ QString dataSfkJz();
 QString dataKcmx();
 QString dataTJYsk();
 QString dataTJSp();
+// The goods lines of DataTJ_sp with their document, amounts and settlement number;
+// the names of goods, partner and staff are the dataset's lookup fields.
+QString dataTJSpLines();
+// The names those lookups read: every row of the table, paused or not.
+QString dataTJNamesDw();
+QString dataTJNamesZg();
+QString dataTJNamesSp();
 QString dataSfkKcmx();
 QString dataSfkJzmx();
 

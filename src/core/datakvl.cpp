@@ -108,8 +108,8 @@ TDataModKvl::~TDataModKvl()
 void TDataModKvl::defineDatasets()
 {
     for (Dataset *d : {&DataDm_dw, &DataDm_spcd, &DataDm_spdw, &DataDm_splb, &DataDm_zg, &DataKcsp, &DataKcmx,
-                       &DataJzmx, &DataSfk, &DataSfk_jz, &DataTJ_ysk, &DataTJ_sp, &DataSfk_kcmx, &DataSfk_jzmx,
-                       &DataReport, &QueAll, &QueSJ})
+                       &DataJzmx, &DataSfk, &DataSfk_jz, &DataTJ_ysk, &DataTJ_sp, &DataTJ_dw, &DataTJ_zg, &DataTJ_spzl,
+                       &DataSfk_kcmx, &DataSfk_jzmx, &DataReport, &QueAll, &QueSJ})
         d->setFieldResolver(resolveFromSchema);
 
     DataDm_dw.setSql(QStringLiteral("select * from 往来单位"));
@@ -123,7 +123,10 @@ void TDataModKvl::defineDatasets()
     DataSfk.setSql(BaseQueries::dataSfk());
     DataSfk_jz.setSql(BaseQueries::dataSfkJz());
     DataTJ_ysk.setSql(BaseQueries::dataTJYsk());
-    DataTJ_sp.setSql(BaseQueries::dataTJSp());
+    DataTJ_sp.setSql(BaseQueries::dataTJSpLines());
+    DataTJ_dw.setSql(BaseQueries::dataTJNamesDw());
+    DataTJ_zg.setSql(BaseQueries::dataTJNamesZg());
+    DataTJ_spzl.setSql(BaseQueries::dataTJNamesSp());
     DataSfk_kcmx.setSql(BaseQueries::dataSfkKcmx());
     DataSfk_jzmx.setSql(BaseQueries::dataSfkJzmx());
     DataReport.setSql(QStringLiteral("select * from report"));
@@ -213,14 +216,28 @@ void TDataModKvl::defineDatasets()
         DataTJ_ysk.setFieldDefs(f);
     }
     {
+        // One row per goods line over years of documents: the names come from the
+        // name datasets held in memory rather than from five joins per line.
+        auto name = [](const QString &field, const QString &key, Dataset &source, const QString &table) {
+            FieldDef l = lookup(field, QString(), key, source, field);
+            if (const auto info = Schema::column(table, field))
+                l.label = info->caption;
+            return l;
+        };
+        const QString goods = QStringLiteral("商品资料");
         QList<FieldDef> f = named({"id", "制单日期", "类别", "单号", "dw_id", "xszg_id", "应收款金额（出货）", "结帐、应付款金额（进货）"});
         FieldDef docRemark = field(QStringLiteral("sfk.备注"));
         docRemark.size = 60;
-        f << docRemark
-          << named({"结帐", "员工姓名", "结帐单号", "商品编号", "商品名称", "商品类别", "商品产地", "计量单位", "sl", "dj", "备注",
-                    "单位编号", "单位名称"})
+        f << docRemark << field(QStringLiteral("结帐"))
+          << name(QStringLiteral("员工姓名"), QStringLiteral("xszg_id"), DataTJ_zg, QStringLiteral("公司员工"))
+          << field(QStringLiteral("结帐单号"));
+        for (const char *n : {"商品编号", "商品名称", "商品类别", "商品产地", "计量单位"})
+            f << name(QString::fromUtf8(n), QStringLiteral("kcsp_id"), DataTJ_spzl, goods);
+        f << named({"sl", "dj", "备注"})
+          << name(QStringLiteral("单位编号"), QStringLiteral("dw_id"), DataTJ_dw, QStringLiteral("往来单位"))
+          << name(QStringLiteral("单位名称"), QStringLiteral("dw_id"), DataTJ_dw, QStringLiteral("往来单位"))
           << balance(QStringLiteral("应收款余额")) << balance(QStringLiteral("出货（应收款）金额"))
-          << balance(QStringLiteral("进货（应付款）金额"));
+          << balance(QStringLiteral("进货（应付款）金额")) << hidden(QStringLiteral("kcsp_id"));
         DataTJ_sp.setFieldDefs(f);
     }
     {
@@ -260,7 +277,7 @@ void TDataModKvl::create()
     DataSfkJzBaseSql = BaseQueries::dataSfkJz();
     DataKcmxBaseSql = BaseQueries::dataKcmx();
     DataTJYskBaseSql = BaseQueries::dataTJYsk();
-    DataTJSpBaseSql = BaseQueries::dataTJSp();
+    DataTJSpBaseSql = BaseQueries::dataTJSpLines();
     try {
         ConKVL.disconnect();
         ConKVL.connect(QDir(AppDir).filePath(QStringLiteral("KVL.DTA")), Schema::databasePassword());
