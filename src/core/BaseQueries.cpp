@@ -36,6 +36,13 @@ QString dataTJYsk()
         "ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id");
 }
 
+QString dataTJYskDocuments()
+{
+    return QStringLiteral(
+        "SELECT sfk.*, (sfk.应收款金额（出货）-sfk.结帐、应付款金额（进货）) AS 应收款余额 FROM (sfk LEFT JOIN jzmx "
+        "ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id");
+}
+
 QString dataTJSp()
 {
     return QStringLiteral(

@@ -12,6 +12,9 @@ QString dataSfk();
 QString dataSfkJz();
 QString dataKcmx();
 QString dataTJYsk();
+// The documents of DataTJ_ysk with their balance; partner and staff names are
+// the dataset's lookup fields.
+QString dataTJYskDocuments();
 QString dataTJSp();
 // The goods lines of DataTJ_sp with their document, amounts and settlement number;
 // the names of goods, partner and staff are the dataset's lookup fields.

@@ -77,6 +77,15 @@ FieldDef lookup(const QString &name, const QString &label, const QString &key, D
     return f;
 }
 
+// A name taken by key from a dataset of that table, with the caption the table's column carries.
+FieldDef nameLookup(const QString &name, const QString &key, Dataset &source, const QString &table)
+{
+    FieldDef f = lookup(name, QString(), key, source, name);
+    if (const auto info = Schema::column(table, name))
+        f.label = info->caption;
+    return f;
+}
+
 QList<FieldDef> named(std::initializer_list<const char *> names)
 {
     QList<FieldDef> r;
@@ -122,7 +131,7 @@ void TDataModKvl::defineDatasets()
     DataJzmx.setSql(QStringLiteral("select * from jzmx"));
     DataSfk.setSql(BaseQueries::dataSfk());
     DataSfk_jz.setSql(BaseQueries::dataSfkJz());
-    DataTJ_ysk.setSql(BaseQueries::dataTJYsk());
+    DataTJ_ysk.setSql(BaseQueries::dataTJYskDocuments());
     DataTJ_sp.setSql(BaseQueries::dataTJSpLines());
     DataTJ_dw.setSql(BaseQueries::dataTJNamesDw());
     DataTJ_zg.setSql(BaseQueries::dataTJNamesZg());
@@ -209,33 +218,31 @@ void TDataModKvl::defineDatasets()
           << named({"员工姓名", "备注", "结帐", "结帐单号"});
         DataSfk_jz.setFieldDefs(f);
     }
+    // The statistics run over years of documents and lines: partner, staff and
+    // goods names come from the name datasets held in memory rather than from
+    // joins repeated on every row.
+    const QString partners = QStringLiteral("往来单位"), staff = QStringLiteral("公司员工"), goods = QStringLiteral("商品资料");
     {
-        QList<FieldDef> f = named({"单位编号", "单位名称", "id", "制单日期", "类别", "单号", "dw_id", "xszg_id", "应收款金额（出货）"});
+        QList<FieldDef> f;
+        f << nameLookup(QStringLiteral("单位编号"), QStringLiteral("dw_id"), DataTJ_dw, partners)
+          << nameLookup(QStringLiteral("单位名称"), QStringLiteral("dw_id"), DataTJ_dw, partners)
+          << named({"id", "制单日期", "类别", "单号", "dw_id", "xszg_id", "应收款金额（出货）"});
         f << captioned(kPayable, kPurchaseCaption) << named({"备注", "结帐"}) << balance(QStringLiteral("应收款余额"))
-          << named({"员工姓名"});
+          << nameLookup(QStringLiteral("员工姓名"), QStringLiteral("xszg_id"), DataTJ_zg, staff);
         DataTJ_ysk.setFieldDefs(f);
     }
     {
-        // One row per goods line over years of documents: the names come from the
-        // name datasets held in memory rather than from five joins per line.
-        auto name = [](const QString &field, const QString &key, Dataset &source, const QString &table) {
-            FieldDef l = lookup(field, QString(), key, source, field);
-            if (const auto info = Schema::column(table, field))
-                l.label = info->caption;
-            return l;
-        };
-        const QString goods = QStringLiteral("商品资料");
         QList<FieldDef> f = named({"id", "制单日期", "类别", "单号", "dw_id", "xszg_id", "应收款金额（出货）", "结帐、应付款金额（进货）"});
         FieldDef docRemark = field(QStringLiteral("sfk.备注"));
         docRemark.size = 60;
         f << docRemark << field(QStringLiteral("结帐"))
-          << name(QStringLiteral("员工姓名"), QStringLiteral("xszg_id"), DataTJ_zg, QStringLiteral("公司员工"))
+          << nameLookup(QStringLiteral("员工姓名"), QStringLiteral("xszg_id"), DataTJ_zg, staff)
           << field(QStringLiteral("结帐单号"));
         for (const char *n : {"商品编号", "商品名称", "商品类别", "商品产地", "计量单位"})
-            f << name(QString::fromUtf8(n), QStringLiteral("kcsp_id"), DataTJ_spzl, goods);
+            f << nameLookup(QString::fromUtf8(n), QStringLiteral("kcsp_id"), DataTJ_spzl, goods);
         f << named({"sl", "dj", "备注"})
-          << name(QStringLiteral("单位编号"), QStringLiteral("dw_id"), DataTJ_dw, QStringLiteral("往来单位"))
-          << name(QStringLiteral("单位名称"), QStringLiteral("dw_id"), DataTJ_dw, QStringLiteral("往来单位"))
+          << nameLookup(QStringLiteral("单位编号"), QStringLiteral("dw_id"), DataTJ_dw, partners)
+          << nameLookup(QStringLiteral("单位名称"), QStringLiteral("dw_id"), DataTJ_dw, partners)
           << balance(QStringLiteral("应收款余额")) << balance(QStringLiteral("出货（应收款）金额"))
           << balance(QStringLiteral("进货（应付款）金额")) << hidden(QStringLiteral("kcsp_id"));
         DataTJ_sp.setFieldDefs(f);
@@ -276,7 +283,7 @@ void TDataModKvl::create()
     DataSfkBaseSql = BaseQueries::dataSfk();
     DataSfkJzBaseSql = BaseQueries::dataSfkJz();
     DataKcmxBaseSql = BaseQueries::dataKcmx();
-    DataTJYskBaseSql = BaseQueries::dataTJYsk();
+    DataTJYskBaseSql = BaseQueries::dataTJYskDocuments();
     DataTJSpBaseSql = BaseQueries::dataTJSpLines();
     try {
         ConKVL.disconnect();

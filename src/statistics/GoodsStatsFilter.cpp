@@ -50,27 +50,19 @@ StatisticsQuery GoodsStatsFilter::query() const
     return q;
 }
 
-StatisticsQuery GoodsStatsFilter::joinedQuery(Blank blank) const
+StatisticsQuery GoodsStatsFilter::joinedQuery(BlankFilters blank) const
 {
     StatisticsQuery q = written(*this);
-    auto like = [&](const QString &condition, const QString &param, const QString &typed) {
-        if (blank == Blank::SkipBlank) {
-            q.addLike(condition, param, typed);
-        } else {
-            q.append(QStringLiteral(" AND (") + condition + u')');
-            q.bind(param, Value(StatisticsQuery::likePattern(typed)));
-        }
-    };
-    like(QStringLiteral("sfk.类别 like :Vlb"), QStringLiteral("Vlb"), lb);
-    like(QStringLiteral("sfk.单号 like :Vdh "), QStringLiteral("Vdh"), dh);
-    like(QStringLiteral("往来单位.单位编号 like :Vdw_bh"), QStringLiteral("Vdw_bh"), dwbh);
-    like(QStringLiteral("往来单位.单位名称 like :Vdw_mc"), QStringLiteral("Vdw_mc"), dw);
+    q.addLike(QStringLiteral("sfk.类别 like :Vlb"), QStringLiteral("Vlb"), lb, blank);
+    q.addLike(QStringLiteral("sfk.单号 like :Vdh "), QStringLiteral("Vdh"), dh, blank);
+    q.addLike(QStringLiteral("往来单位.单位编号 like :Vdw_bh"), QStringLiteral("Vdw_bh"), dwbh, blank);
+    q.addLike(QStringLiteral("往来单位.单位名称 like :Vdw_mc"), QStringLiteral("Vdw_mc"), dw, blank);
     // The staff condition was written only for a typed name, even originally.
     q.addLike(QStringLiteral("公司员工.员工姓名 like :Vyw_mc"), QStringLiteral("Vyw_mc"), yw);
-    like(QStringLiteral("商品资料.商品编号 like :Vspbh"), QStringLiteral("Vspbh"), spbh);
-    like(QStringLiteral("商品资料.商品名称 like :Vspmc "), QStringLiteral("Vspmc"), spmc);
-    like(QStringLiteral("商品资料.商品类别 like :Vsplb"), QStringLiteral("Vsplb"), splb);
-    like(QStringLiteral("商品资料.商品产地 like :Vspcd"), QStringLiteral("Vspcd"), spcd);
+    q.addLike(QStringLiteral("商品资料.商品编号 like :Vspbh"), QStringLiteral("Vspbh"), spbh, blank);
+    q.addLike(QStringLiteral("商品资料.商品名称 like :Vspmc "), QStringLiteral("Vspmc"), spmc, blank);
+    q.addLike(QStringLiteral("商品资料.商品类别 like :Vsplb"), QStringLiteral("Vsplb"), splb, blank);
+    q.addLike(QStringLiteral("商品资料.商品产地 like :Vspcd"), QStringLiteral("Vspcd"), spcd, blank);
     q.append(checkJZ ? QStringLiteral(" AND (sfk_1.单号 IS NULL) order by sfk.id") : QStringLiteral(" order by sfk.id"));
     return q;
 }

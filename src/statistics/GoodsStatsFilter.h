@@ -38,13 +38,9 @@ struct GoodsStatsFilter
     StatisticsQuery query() const;
 
     // The same selection by the program's original statement, every name joined
-    // per line. AsWritten keeps its wording exactly: each text condition always
-    // stands, a blank one as LIKE '%%', which drops rows whose column is NULL.
-    // SkipBlank writes a condition only for a filter that is not blank, giving
-    // the rows and order query() gives. The yardstick query() is measured and
-    // checked against.
-    enum class Blank { AsWritten, SkipBlank };
-    StatisticsQuery joinedQuery(Blank blank) const;
+    // per line, "order by sfk.id"; with BlankFilters::SkipBlank it gives the rows
+    // and order query() gives. The yardstick query() is measured and checked against.
+    StatisticsQuery joinedQuery(BlankFilters blank) const;
 };
 
 } // namespace kvl

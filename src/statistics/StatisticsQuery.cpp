@@ -31,6 +31,16 @@ void StatisticsQuery::whereDates(const QDate &from, const QDate &to)
     bind(QStringLiteral("Vjzhrq"), midnight(to));
 }
 
+void StatisticsQuery::addLike(const QString &condition, const QString &param, const QString &typed, BlankFilters blank)
+{
+    if (blank == BlankFilters::SkipBlank) {
+        addLike(condition, param, typed);
+        return;
+    }
+    m_text += QStringLiteral(" AND (") + condition + u')';
+    bind(param, Value(likePattern(typed)));
+}
+
 QString StatisticsQuery::likePattern(const QString &typed)
 {
     return u'%' + typed.trimmed() + u'%';

@@ -14,6 +14,12 @@ namespace kvl {
 
 class Dataset;
 
+// How the program's original statements, kept as the yardstick of the faster
+// ones, treat a blank filter. AsWritten: each text condition always stands, a
+// blank one as LIKE '%%', which drops rows whose column is NULL. SkipBlank: a
+// condition only for a filter that is not blank, the rows the refresh gives.
+enum class BlankFilters { AsWritten, SkipBlank };
+
 class StatisticsQuery
 {
 public:
@@ -30,6 +36,8 @@ public:
     // those whose column is NULL, which LIKE '%%' would drop. The typed text keeps
     // the LIKE meaning of "%" and "_"; being bound, no character can break the statement.
     void addLike(const QString &condition, const QString &param, const QString &typed);
+    // As addLike, or with AsWritten the condition standing also for a blank text.
+    void addLike(const QString &condition, const QString &param, const QString &typed, BlankFilters blank);
 
     // Appends " where" and the range of 制单日期 from midnight of `from` to midnight
     // of `to`, both included, bound as :Vqshrq and :Vjzhrq. The range is also

@@ -45,14 +45,12 @@ void refreshStatistics(Dataset &ds, const StatisticsQuery &query)
     closed.done();
 }
 
-void refreshUnsettled(const UnsettledFilter &filter)
-{
-    refreshStatistics(DataModKvl->DataTJ_ysk, filter.query());
-}
+namespace {
 
-void refreshGoodsStats(const GoodsStatsFilter &filter)
+// A statistics list whose names are looked up: the names made current first,
+// under the same guards.
+void refreshWithNames(Dataset &ds, const StatisticsQuery &query)
 {
-    Dataset &ds = DataModKvl->DataTJ_sp;
     WaitCursor wait;
     DatasetFreeze freeze(ds);
     {
@@ -60,7 +58,19 @@ void refreshGoodsStats(const GoodsStatsFilter &filter)
         NameSources::ensureCurrent(*DataModKvl);
         closed.done();
     }
-    refreshStatistics(ds, filter.query());
+    refreshStatistics(ds, query);
+}
+
+} // namespace
+
+void refreshUnsettled(const UnsettledFilter &filter)
+{
+    refreshWithNames(DataModKvl->DataTJ_ysk, filter.query());
+}
+
+void refreshGoodsStats(const GoodsStatsFilter &filter)
+{
+    refreshWithNames(DataModKvl->DataTJ_sp, filter.query());
 }
 
 } // namespace kvl

@@ -17,11 +17,11 @@ class Dataset;
 // error goes on to the window.
 void refreshStatistics(Dataset &ds, const StatisticsQuery &query);
 
-// 未结帐统计: DataModKvl->DataTJ_ysk with `filter`.
+// 未结帐统计: DataModKvl->DataTJ_ysk with `filter`; the names it looks up are
+// made current first.
 void refreshUnsettled(const UnsettledFilter &filter);
 
-// 进出商品统计: DataModKvl->DataTJ_sp with `filter`; the names it looks up are
-// made current first.
+// 进出商品统计: DataModKvl->DataTJ_sp with `filter`, names likewise.
 void refreshGoodsStats(const GoodsStatsFilter &filter);
 
 } // namespace kvl

@@ -117,6 +117,34 @@ inline QList<qint64> idsOf(const Dataset &ds)
     return out;
 }
 
+// Every visible field of every row of `shown` equals the same field of `ref`, row by row.
+inline void compareRows(const Dataset &shown, const Dataset &ref)
+{
+    QCOMPARE(shown.recordCount(), ref.recordCount());
+    for (const FieldDef &f : shown.fields()) {
+        if (!f.visible)
+            continue;
+        const int a = shown.fieldIndex(f.name), b = ref.fieldIndex(f.name);
+        QVERIFY2(b >= 0, qPrintable(f.name));
+        for (int i = 0; i < shown.recordCount(); ++i)
+            if (shown.valueAt(i, a) != ref.valueAt(i, b))
+                QFAIL(qPrintable(QStringLiteral("row %1, %2: %3 / %4")
+                                     .arg(i)
+                                     .arg(f.name, shown.valueAt(i, a).toString(), ref.valueAt(i, b).toString())));
+    }
+}
+
+// A statement read through the data module's QueAll, which presents its columns
+// with the types and names the shared datasets give them.
+inline Dataset &openedQuery(TDataModKvl &dm, const QString &text, const Params &params)
+{
+    Dataset &all = dm.query(text);
+    for (const auto &[name, value] : params)
+        all.setParam(name, value);
+    all.open();
+    return all;
+}
+
 inline QDate day(const char *iso) { return QDate::fromString(QString::fromUtf8(iso), Qt::ISODate); }
 
 } // namespace kvl::test

@@ -79,33 +79,13 @@ class TestGoodsRefresh : public QObject
     std::unique_ptr<StatisticsData> m_data;
     Dataset &ds() { return m_data->dm().DataTJ_sp; }
 
-    // The rows of the original joined statement, read through QueAll (which
-    // presents its columns with the same types and names).
-    Dataset &joined(const GoodsStatsFilter &f, GoodsStatsFilter::Blank blank)
+    Dataset &joined(const GoodsStatsFilter &f, BlankFilters blank)
     {
         const StatisticsQuery q = f.joinedQuery(blank);
-        Dataset &all = m_data->dm().query(q.text());
-        for (const auto &[name, value] : q.params())
-            all.setParam(name, value);
-        all.open();
-        return all;
+        return openedQuery(m_data->dm(), q.text(), q.params());
     }
 
-    // Every field of every row of DataTJ_sp equals the same field of `ref`, row by row.
-    void compareRows(const Dataset &ref)
-    {
-        QCOMPARE(ds().recordCount(), ref.recordCount());
-        for (const FieldDef &f : ds().fields()) {
-            if (!f.visible)
-                continue;
-            const int a = ds().fieldIndex(f.name), b = ref.fieldIndex(f.name);
-            QVERIFY2(b >= 0, qPrintable(f.name));
-            for (int i = 0; i < ds().recordCount(); ++i)
-                if (ds().valueAt(i, a) != ref.valueAt(i, b))
-                    QFAIL(qPrintable(QStringLiteral("row %1, %2: %3 / %4").arg(i).arg(f.name,
-                        ds().valueAt(i, a).toString(), ref.valueAt(i, b).toString())));
-        }
-    }
+    void compareRows(const Dataset &ref) { test::compareRows(ds(), ref); }
 
 private slots:
     void init() { m_data = std::make_unique<StatisticsData>(); }
@@ -182,7 +162,7 @@ private slots:
         // condition only for the typed filters, the joined statement is the reference.
         QFETCH(GoodsStatsFilter, filter);
         refreshGoodsStats(filter);
-        compareRows(joined(filter, GoodsStatsFilter::Blank::SkipBlank));
+        compareRows(joined(filter, BlankFilters::SkipBlank));
     }
 
     void sameRowsAsWrittenOnCleanData_data()
@@ -221,7 +201,7 @@ private slots:
         m_data = std::make_unique<StatisticsData>(shape, false);
         refreshGoodsStats(filter);
         QVERIFY(ds().recordCount() > 0);
-        compareRows(joined(filter, GoodsStatsFilter::Blank::AsWritten));
+        compareRows(joined(filter, BlankFilters::AsWritten));
     }
 
     void blankFiltersKeepRowsWithNull()
@@ -233,7 +213,7 @@ private slots:
         QCOMPARE(idsOf(ds()), (QList<qint64>{100001, 100001, 100002, 100003, 100004, 100005, 100006}));
         QVERIFY(ds().valueAt(4, ds().fieldIndex("商品名称")).isNull());
         // The original wording loses all of them, and their amounts with them.
-        Dataset &old = joined(june2020(), GoodsStatsFilter::Blank::AsWritten);
+        Dataset &old = joined(june2020(), BlankFilters::AsWritten);
         QCOMPARE(idsOf(old), (QList<qint64>{100001, 100002, 100006}));
 
         // A typed filter on a column matches no NULL there.
@@ -336,7 +316,7 @@ private slots:
         QVERIFY(ds().field("商品名称").isLookup());
 
         // Sorting and filtering by a looked-up name give what they give on the joined statement.
-        Dataset &ref = joined(everything(), GoodsStatsFilter::Blank::SkipBlank);
+        Dataset &ref = joined(everything(), BlankFilters::SkipBlank);
         for (const QString &sort : {QStringLiteral("商品名称, 单位名称 DESC"), QStringLiteral("员工姓名, 制单日期")}) {
             ds().setSortText(sort);
             ref.setSortText(sort);

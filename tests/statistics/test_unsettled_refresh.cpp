@@ -114,6 +114,36 @@ private slots:
         QCOMPARE(sumOf(ds(), "应收款余额"), sums[3].toInt());
     }
 
+    void sameRowsAsTheJoinedStatement_data() { filtersAgainstPlainSql_data(); }
+
+    void sameRowsAsTheJoinedStatement()
+    {
+        // Every field, names looked up included, as the original joined statement
+        // gives it when written with a condition only for the typed filters.
+        QFETCH(UnsettledFilter, filter);
+        refreshUnsettled(filter);
+        const StatisticsQuery q = filter.joinedQuery(BlankFilters::SkipBlank);
+        compareRows(ds(), openedQuery(m_data->dm(), q.text(), q.params()));
+    }
+
+    void sameRowsAsWrittenOnCleanData()
+    {
+        m_data.reset();
+        m_data = std::make_unique<StatisticsData>(SampleData::small(), false);
+        for (UnsettledFilter f : {everything(), UnsettledFilter::defaults()}) {
+            refreshUnsettled(f);
+            QVERIFY(ds().recordCount() > 10);
+            const StatisticsQuery q = f.joinedQuery(BlankFilters::AsWritten);
+            compareRows(ds(), openedQuery(m_data->dm(), q.text(), q.params()));
+            f.lb = QStringLiteral("出货");
+            f.dw = QStringLiteral("公司");
+            refreshUnsettled(f);
+            QVERIFY(ds().recordCount() > 0);
+            const StatisticsQuery typed = f.joinedQuery(BlankFilters::AsWritten);
+            compareRows(ds(), openedQuery(m_data->dm(), typed.text(), typed.params()));
+        }
+    }
+
     void settlementsAndSettledNeverListed()
     {
         refreshUnsettled(everything());
@@ -204,6 +234,9 @@ private slots:
         QCOMPARE(idsOf(ds()), (QList<qint64>{100001, 100002, 100003, 100004, 100005}));
         QVERIFY(ds().valueAt(2, ds().fieldIndex("单号")).isNull());
         QVERIFY(ds().valueAt(3, ds().fieldIndex("单位名称")).isNull());
+        // The original wording loses them, and their amounts with them.
+        const StatisticsQuery old = f.joinedQuery(BlankFilters::AsWritten);
+        QCOMPARE(idsOf(openedQuery(m_data->dm(), old.text(), old.params())), (QList<qint64>{100001, 100002, 100005}));
 
         // A typed filter matches as before: a NULL column matches no text.
         f.dw = QStringLiteral("商行");
