@@ -2,7 +2,9 @@
 // sample file: the whole refresh as the windows run it, beside the bare engine
 // stepping the program's original statement and the statement the refresh
 // runs, in the same run; a burst of ten refreshes as typing causes, and the
-// same burst through the coalescing helper.
+// same burst through the coalescing helper. Figures are the best of five runs
+// of this thread's processor time (the machine is shared; set kCpu false for
+// wall-clock time).
 // Usage: bench_statistics [DIR]  (DIR holds KVL.DTA; when it has none, the large
 // sample is written there first, as `kvl-mkdata DIR --sample large` writes it).
 #include "RefreshCoalescer.h"
