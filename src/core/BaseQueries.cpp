@@ -36,6 +36,13 @@ QString dataTJYsk()
         "ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id");
 }
 
+QString dataTJYskDocuments()
+{
+    return QStringLiteral(
+        "SELECT sfk.*, (sfk.应收款金额（出货）-sfk.结帐、应付款金额（进货）) AS 应收款余额 FROM (sfk LEFT JOIN jzmx "
+        "ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id");
+}
+
 QString dataTJSp()
 {
     return QStringLiteral(
@@ -47,6 +54,31 @@ QString dataTJSp()
         "(((sfk LEFT JOIN 公司员工 ON sfk.xszg_id = 公司员工.id) LEFT JOIN jzmx ON sfk.id = "
         "jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id) ON kcmx.sf_id = sfk.id) "
         "LEFT JOIN 商品资料 ON kcmx.kcsp_id = 商品资料.id) LEFT JOIN 往来单位 ON sfk.dw_id = 往来单位.id");
+}
+
+QString dataTJSpLines()
+{
+    return QStringLiteral(
+        "SELECT sfk.*, sfk_1.单号 AS 结帐单号, kcmx.sl, kcmx.dj,IIF(('出货' LIKE sfk.类别) ,kcmx.je,0) AS "
+        "出货（应收款）金额,IIF(('进货' LIKE sfk.类别) ,kcmx.je,0) AS 进货（应付款）金额,IIF((sfk_1.单号 IS NULL),"
+        "IIF(('出货' LIKE sfk.类别) ,kcmx.je,-1*kcmx.je),0) AS 应收款余额,kcmx.备注 AS 备注, kcmx.kcsp_id FROM "
+        "kcmx LEFT JOIN ((sfk LEFT JOIN jzmx ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = "
+        "sfk_1.id) ON kcmx.sf_id = sfk.id");
+}
+
+QString dataTJNamesDw()
+{
+    return QStringLiteral("SELECT id, 单位编号, 单位名称 FROM 往来单位");
+}
+
+QString dataTJNamesZg()
+{
+    return QStringLiteral("SELECT id, 员工姓名 FROM 公司员工");
+}
+
+QString dataTJNamesSp()
+{
+    return QStringLiteral("SELECT id, 商品编号, 商品名称, 商品类别, 商品产地, 计量单位 FROM 商品资料");
 }
 
 QString dataSfkKcmx()

@@ -12,7 +12,17 @@ QString dataSfk();
 QString dataSfkJz();
 QString dataKcmx();
 QString dataTJYsk();
+// The documents of DataTJ_ysk with their balance; partner and staff names are
+// the dataset's lookup fields.
+QString dataTJYskDocuments();
 QString dataTJSp();
+// The goods lines of DataTJ_sp with their document, amounts and settlement number;
+// the names of goods, partner and staff are the dataset's lookup fields.
+QString dataTJSpLines();
+// The names those lookups read: every row of the table, paused or not.
+QString dataTJNamesDw();
+QString dataTJNamesZg();
+QString dataTJNamesSp();
 QString dataSfkKcmx();
 QString dataSfkJzmx();
 

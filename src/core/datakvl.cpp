@@ -77,6 +77,15 @@ FieldDef lookup(const QString &name, const QString &label, const QString &key, D
     return f;
 }
 
+// A name taken by key from a dataset of that table, with the caption the table's column carries.
+FieldDef nameLookup(const QString &name, const QString &key, Dataset &source, const QString &table)
+{
+    FieldDef f = lookup(name, QString(), key, source, name);
+    if (const auto info = Schema::column(table, name))
+        f.label = info->caption;
+    return f;
+}
+
 QList<FieldDef> named(std::initializer_list<const char *> names)
 {
     QList<FieldDef> r;
@@ -108,9 +117,15 @@ TDataModKvl::~TDataModKvl()
 void TDataModKvl::defineDatasets()
 {
     for (Dataset *d : {&DataDm_dw, &DataDm_spcd, &DataDm_spdw, &DataDm_splb, &DataDm_zg, &DataKcsp, &DataKcmx,
+<<<<<<< HEAD
                        &DataJzmx, &DataSfk, &DataSfk_jz, &DataTJ_ysk, &DataTJ_sp, &DataSfk_kcmx, &DataSfk_jzmx,
                        &DataReport, &QueAll, &QueSJ})
         d->setFieldResolver(resolveFieldFromSchema);
+=======
+                       &DataJzmx, &DataSfk, &DataSfk_jz, &DataTJ_ysk, &DataTJ_sp, &DataTJ_dw, &DataTJ_zg, &DataTJ_spzl,
+                       &DataSfk_kcmx, &DataSfk_jzmx, &DataReport, &QueAll, &QueSJ})
+        d->setFieldResolver(resolveFromSchema);
+>>>>>>> statq
 
     DataDm_dw.setSql(QStringLiteral("select * from 往来单位"));
     DataDm_spcd.setSql(QStringLiteral("select * from 商品产地"));
@@ -122,8 +137,11 @@ void TDataModKvl::defineDatasets()
     DataJzmx.setSql(QStringLiteral("select * from jzmx"));
     DataSfk.setSql(BaseQueries::dataSfk());
     DataSfk_jz.setSql(BaseQueries::dataSfkJz());
-    DataTJ_ysk.setSql(BaseQueries::dataTJYsk());
-    DataTJ_sp.setSql(BaseQueries::dataTJSp());
+    DataTJ_ysk.setSql(BaseQueries::dataTJYskDocuments());
+    DataTJ_sp.setSql(BaseQueries::dataTJSpLines());
+    DataTJ_dw.setSql(BaseQueries::dataTJNamesDw());
+    DataTJ_zg.setSql(BaseQueries::dataTJNamesZg());
+    DataTJ_spzl.setSql(BaseQueries::dataTJNamesSp());
     DataSfk_kcmx.setSql(BaseQueries::dataSfkKcmx());
     DataSfk_jzmx.setSql(BaseQueries::dataSfkJzmx());
     DataReport.setSql(QStringLiteral("select * from report"));
@@ -206,21 +224,33 @@ void TDataModKvl::defineDatasets()
           << named({"员工姓名", "备注", "结帐", "结帐单号"});
         DataSfk_jz.setFieldDefs(f);
     }
+    // The statistics run over years of documents and lines: partner, staff and
+    // goods names come from the name datasets held in memory rather than from
+    // joins repeated on every row.
+    const QString partners = QStringLiteral("往来单位"), staff = QStringLiteral("公司员工"), goods = QStringLiteral("商品资料");
     {
-        QList<FieldDef> f = named({"单位编号", "单位名称", "id", "制单日期", "类别", "单号", "dw_id", "xszg_id", "应收款金额（出货）"});
+        QList<FieldDef> f;
+        f << nameLookup(QStringLiteral("单位编号"), QStringLiteral("dw_id"), DataTJ_dw, partners)
+          << nameLookup(QStringLiteral("单位名称"), QStringLiteral("dw_id"), DataTJ_dw, partners)
+          << named({"id", "制单日期", "类别", "单号", "dw_id", "xszg_id", "应收款金额（出货）"});
         f << captioned(kPayable, kPurchaseCaption) << named({"备注", "结帐"}) << balance(QStringLiteral("应收款余额"))
-          << named({"员工姓名"});
+          << nameLookup(QStringLiteral("员工姓名"), QStringLiteral("xszg_id"), DataTJ_zg, staff);
         DataTJ_ysk.setFieldDefs(f);
     }
     {
         QList<FieldDef> f = named({"id", "制单日期", "类别", "单号", "dw_id", "xszg_id", "应收款金额（出货）", "结帐、应付款金额（进货）"});
         FieldDef docRemark = field(QStringLiteral("sfk.备注"));
         docRemark.size = 60;
-        f << docRemark
-          << named({"结帐", "员工姓名", "结帐单号", "商品编号", "商品名称", "商品类别", "商品产地", "计量单位", "sl", "dj", "备注",
-                    "单位编号", "单位名称"})
+        f << docRemark << field(QStringLiteral("结帐"))
+          << nameLookup(QStringLiteral("员工姓名"), QStringLiteral("xszg_id"), DataTJ_zg, staff)
+          << field(QStringLiteral("结帐单号"));
+        for (const char *n : {"商品编号", "商品名称", "商品类别", "商品产地", "计量单位"})
+            f << nameLookup(QString::fromUtf8(n), QStringLiteral("kcsp_id"), DataTJ_spzl, goods);
+        f << named({"sl", "dj", "备注"})
+          << nameLookup(QStringLiteral("单位编号"), QStringLiteral("dw_id"), DataTJ_dw, partners)
+          << nameLookup(QStringLiteral("单位名称"), QStringLiteral("dw_id"), DataTJ_dw, partners)
           << balance(QStringLiteral("应收款余额")) << balance(QStringLiteral("出货（应收款）金额"))
-          << balance(QStringLiteral("进货（应付款）金额"));
+          << balance(QStringLiteral("进货（应付款）金额")) << hidden(QStringLiteral("kcsp_id"));
         DataTJ_sp.setFieldDefs(f);
     }
     {
@@ -259,8 +289,8 @@ void TDataModKvl::create()
     DataSfkBaseSql = BaseQueries::dataSfk();
     DataSfkJzBaseSql = BaseQueries::dataSfkJz();
     DataKcmxBaseSql = BaseQueries::dataKcmx();
-    DataTJYskBaseSql = BaseQueries::dataTJYsk();
-    DataTJSpBaseSql = BaseQueries::dataTJSp();
+    DataTJYskBaseSql = BaseQueries::dataTJYskDocuments();
+    DataTJSpBaseSql = BaseQueries::dataTJSpLines();
     try {
         ConKVL.disconnect();
         ConKVL.connect(QDir(AppDir).filePath(QStringLiteral("KVL.DTA")), Schema::databasePassword());

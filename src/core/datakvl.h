@@ -36,6 +36,12 @@ public:
     Dataset DataSfk_jz{ConKVL};
     Dataset DataTJ_ysk{ConKVL};
     Dataset DataTJ_sp{ConKVL};
+    // The names DataTJ_ysk and DataTJ_sp look up, all rows of each table (opened and
+    // kept current by the statistics refresh): the shared master-data datasets
+    // cannot serve, since pickers narrow them to rows not paused or close them.
+    Dataset DataTJ_dw{ConKVL};
+    Dataset DataTJ_zg{ConKVL};
+    Dataset DataTJ_spzl{ConKVL};
     Dataset DataSfk_kcmx{ConKVL};
     Dataset DataSfk_jzmx{ConKVL};
     Dataset DataReport{ConKVL};

@@ -1,6 +1,8 @@
 // The program's main routine: registers the working windows of every subsystem library,
 // then runs the start order and the message loop.
 #include "Startup.h"
+#include "WorkingWindows.h"
+#include "Zzlsjk.h"
 
 #include <QApplication>
 
@@ -15,8 +17,8 @@ int main(int argc, char **argv)
     //   kvl::RegisterDocumentsWindows();    // 办理业务 (tag 0)
     //   kvl::RegisterStatisticsWindows();   // 未结帐统计, 进出商品统计 (tags 1, 2)
     //   kvl::RegisterMasterDataWindows();   // 往来单位, 商品资料, 公司员工 (tags 10, 11, 12)
-    //   kvl::RegisterMaintenanceDialog();   // 数据库维护 (tag 21)
-    // None exists yet; until a window is registered its side-bar item does nothing.
+    // Until a window is registered its side-bar item does nothing.
+    kvl::WorkingWindows::setMaintenanceDialog(kvl::CreateMaintenanceDialog);
 
     kvl::Startup start;
     if (start.run() != kvl::StartupOutcome::Running)

@@ -447,12 +447,49 @@ qint64 Dataset::findStoredRow(int field, const Value &key) const
         m_keyIndex.rows.reserve(qsizetype(m_base.size()));
         for (const quint32 r : m_base) {
             const Value v = storedValue(r, field);
-            if (!v.isNull() && !m_keyIndex.rows.contains(v.toString()))
+            if (v.isNull())
+                continue;
+            if (v.type() == ValueType::Integer)
+                m_keyIndex.ints.insert(v.toInt(), r); // keeps the first row of a key, as below
+            else
+                m_keyIndex.allIntegers = false;
+            if (!m_keyIndex.rows.contains(v.toString()))
                 m_keyIndex.rows.insert(v.toString(), r);
         }
     }
+    // Integer keys (the ids lookups follow) are found without building a text per row.
+    if (m_keyIndex.allIntegers && key.type() == ValueType::Integer) {
+        const auto it = m_keyIndex.ints.constFind(key.toInt());
+        return it == m_keyIndex.ints.constEnd() ? -1 : qint64(*it);
+    }
     const auto it = m_keyIndex.rows.constFind(key.toString());
     return it == m_keyIndex.rows.constEnd() ? -1 : qint64(*it);
+}
+
+bool Dataset::lookupSortKeys(const FieldDef &f, const std::vector<quint32> &rows, std::vector<qint64> &out) const
+{
+    // The collation ranks of the source's own text column serve every row: no text
+    // is built or compared per row. A cut lookup shows a shortened text, which may
+    // sort differently, so it takes the general way.
+    const Dataset *src = f.lookup.dataset;
+    if (f.size > 0 || !src || !src->isActive())
+        return false;
+    const int k = fieldIndex(f.lookup.keyField), kf = src->fieldIndex(f.lookup.lookupKeyField),
+              rf = src->fieldIndex(f.lookup.resultField);
+    if (k < 0 || kf < 0 || rf < 0 || src->m_fields[rf].isLookup())
+        return false;
+    const Column &rc = src->m_columns[size_t(src->m_fields[rf].column)];
+    if (rc.type() != ValueType::Text)
+        return false;
+    const std::vector<quint32> &ranks = rc.pool().ranks();
+    const qint64 none = ranks[StringPool::kNull];
+    out.resize(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Value key = storedValue(rows[i], k);
+        const qint64 sr = key.isNull() ? -1 : src->findStoredRow(kf, key);
+        out[i] = sr < 0 ? none : qint64(ranks[rc.textIndex(sr)]);
+    }
+    return true;
 }
 
 // ---- navigation -------------------------------------------------------------------------
@@ -942,6 +979,8 @@ void Dataset::sortKeys(const SortOrder::Part &part, const std::vector<quint32> &
         throw DbError(QStringLiteral("排序字段“%1”不存在。").arg(part.field));
     const FieldDef &f = m_fields[fi];
     out.descending = part.descending;
+    if (f.isLookup() && lookupSortKeys(f, rows, out.values))
+        return;
     out.values.resize(rows.size());
     Column temp(f.type);
     const Column *col = nullptr;

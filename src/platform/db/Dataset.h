@@ -218,6 +218,7 @@ private:
     void storeRow(quint32 row, const std::vector<Value> &values);
     Value lookupValue(const FieldDef &f, const Value &key) const;
     qint64 findStoredRow(int field, const Value &key) const;
+    bool lookupSortKeys(const FieldDef &f, const std::vector<quint32> &rows, std::vector<qint64> &out) const;
     std::vector<Value> checkedBuffer() const;
     DatasetWriter &writer();
     std::vector<std::pair<int, Value>> reread(DatasetWriter &w, const std::vector<Value> &row);
@@ -290,6 +291,8 @@ private:
         int field = -1;
         quint64 generation = 0;
         QHash<QString, quint32> rows;
+        QHash<qint64, quint32> ints;
+        bool allIntegers = true;
     };
     mutable KeyIndex m_keyIndex;
 };
