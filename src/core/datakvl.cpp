@@ -117,15 +117,9 @@ TDataModKvl::~TDataModKvl()
 void TDataModKvl::defineDatasets()
 {
     for (Dataset *d : {&DataDm_dw, &DataDm_spcd, &DataDm_spdw, &DataDm_splb, &DataDm_zg, &DataKcsp, &DataKcmx,
-<<<<<<< HEAD
-                       &DataJzmx, &DataSfk, &DataSfk_jz, &DataTJ_ysk, &DataTJ_sp, &DataSfk_kcmx, &DataSfk_jzmx,
-                       &DataReport, &QueAll, &QueSJ})
-        d->setFieldResolver(resolveFieldFromSchema);
-=======
                        &DataJzmx, &DataSfk, &DataSfk_jz, &DataTJ_ysk, &DataTJ_sp, &DataTJ_dw, &DataTJ_zg, &DataTJ_spzl,
                        &DataSfk_kcmx, &DataSfk_jzmx, &DataReport, &QueAll, &QueSJ})
-        d->setFieldResolver(resolveFromSchema);
->>>>>>> statq
+        d->setFieldResolver(resolveFieldFromSchema);
 
     DataDm_dw.setSql(QStringLiteral("select * from 往来单位"));
     DataDm_spcd.setSql(QStringLiteral("select * from 商品产地"));
