@@ -201,7 +201,8 @@ void write(Connection &conn, const Shape &shape)
         d.kind = g.chance(67) ? 0 : 1;
         d.partner = i < shape.busyPartnerDocs ? 1 : g.between(1, shape.partners);
         d.staff = g.chance(90) ? g.between(1, shape.staff) : 0;
-        d.secs = wallSecs(first.addDays(g.below(days)), g.between(8 * 3600, 18 * 3600));
+        // The editors store the date alone, as midnight of the day.
+        d.secs = wallSecs(first.addDays(g.below(days)), 0);
         d.lines = 1;
         if (g.chance(8))
             d.remark = d.kind == 0 ? QStringLiteral("送货上门") : QStringLiteral("含运费");
@@ -227,7 +228,7 @@ void write(Connection &conn, const Shape &shape)
                 s.partner = partner;
                 s.staff = g.chance(80) ? g.between(1, shape.staff) : 0;
                 s.secs = std::min(docs[list[k + n - 1]].secs + qint64(g.between(0, 20)) * 86400,
-                                  wallSecs(shape.lastDay, 17 * 3600));
+                                  wallSecs(shape.lastDay, 0));
                 for (size_t j = k; j < k + n; ++j)
                     docs[list[j]].settlement = int(settlements.size());
                 settlements.push_back(s);
