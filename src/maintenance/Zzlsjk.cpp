@@ -332,18 +332,28 @@ void TFMzlsjk::BSaveClick()
 
 // ---- backup and restore ----------------------------------------------------------------------
 
+// The file the user chose for a backup or restore; empty when the dialog was
+// cancelled or the choice named the data file itself (refused with its message).
+QString TFMzlsjk::chooseOtherThanDataFile(FileDialogRequest &request)
+{
+    const FileDialogResult chosen = FileDialogs::run(request);
+    if (!chosen.accepted)
+        return QString();
+    if (BackupRestore::namesDataFile(chosen.file, dataFilePath())) {
+        Messages::warning(MaintenanceTexts::sameNameAsDataFile(), this);
+        return QString();
+    }
+    return chosen.file;
+}
+
 void TFMzlsjk::BbfClick()
 {
     SaveDialog1.fileName = BackupRestore::defaultBackupFileName(QDate::currentDate());
     SaveDialog1.parent = this;
-    const FileDialogResult chosen = FileDialogs::run(SaveDialog1);
-    if (!chosen.accepted)
+    const QString file = chooseOtherThanDataFile(SaveDialog1);
+    if (file.isEmpty())
         return;
     const QString data = dataFilePath();
-    if (BackupRestore::namesDataFile(chosen.file, data)) {
-        Messages::warning(MaintenanceTexts::sameNameAsDataFile(), this);
-        return;
-    }
     QString message;
     {
         DataModuleCycle cycle;
@@ -352,7 +362,7 @@ void TFMzlsjk::BbfClick()
             cycle.release();
             const CompactResult compacted = CompactDataFile(data);
             if (compacted.replaced) {
-                BackupRestore::backup(data, chosen.file);
+                BackupRestore::backup(data, file);
                 message = MaintenanceTexts::backupDone();
             } else {
                 message = compacted.message;
@@ -376,21 +386,17 @@ void TFMzlsjk::BhfClick()
     OpenDialog1.title = MaintenanceTexts::restoreDialogTitle();
     OpenDialog1.fileName.clear();
     OpenDialog1.parent = this;
-    const FileDialogResult chosen = FileDialogs::run(OpenDialog1);
-    if (!chosen.accepted)
+    const QString file = chooseOtherThanDataFile(OpenDialog1);
+    if (file.isEmpty())
         return;
     const QString data = dataFilePath();
-    if (BackupRestore::namesDataFile(chosen.file, data)) {
-        Messages::warning(MaintenanceTexts::sameNameAsDataFile(), this);
-        return;
-    }
     QString message;
     {
         DataModuleCycle cycle;
         try {
             ProgressScope progress(MaintenanceTexts::restoreProgress());
             cycle.release();
-            BackupRestore::restore(chosen.file, data);
+            BackupRestore::restore(file, data);
             message = MaintenanceTexts::restoreDone();
         } catch (const MaintenanceError &e) {
             message = e.message().isEmpty() ? MaintenanceTexts::restoreFailed() : e.message();

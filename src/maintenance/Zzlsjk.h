@@ -77,6 +77,7 @@ public:
     FileDialogRequest OpenDialog1;
 
 private:
+    QString chooseOtherThanDataFile(FileDialogRequest &request);
     void buildLayout();
     void endProgram();
     void readParameters();
