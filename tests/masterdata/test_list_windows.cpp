@@ -415,10 +415,61 @@ private slots:
         Dataset &ds = *w->dataset();
         QCOMPARE(ds.recordCount(), int(scalar("SELECT count(*) FROM " + k.table)));
         QVERIFY(ds.locate(k.code, Value(paused)));
-        WorkingWindows::closeAll();
+        // 返回 closes the working window.
+        QTest::mouseClick(w->BReturn, Qt::LeftButton);
         QVERIFY(!WorkingWindows::window(tag));
-        // Leaving the working window closes the dataset (goods: the main window closes it).
-        QVERIFY(!ds.isActive());
+        // Leaving closes the partner and staff datasets; goods stay open (only the main
+        // window closes DataKcsp, when another item is chosen).
+        QCOMPARE(ds.isActive(), kind == "goods");
+    }
+
+    void choosingAnotherItemClosesTheGoodsDataset()
+    {
+        QWidget panel;
+        WorkingWindows::dispatch(11, &panel);
+        QVERIFY(WorkingWindows::window(11));
+        QVERIFY(m_dm->DataKcsp.isActive());
+        WorkingWindows::dispatch(12, &panel);
+        QVERIFY(!WorkingWindows::window(11));
+        QVERIFY(WorkingWindows::window(12));
+        QVERIFY(!m_dm->DataKcsp.isActive());
+        QVERIFY(m_dm->DataDm_zg.isActive());
+        WorkingWindows::closeAll();
+        QVERIFY(!m_dm->DataDm_zg.isActive());
+    }
+
+    void doubleClickChangesInTheWorkingWindowAndChoosesInThePicker()
+    {
+        TFMdm_dw w;
+        w.openAsWorkingWindow();
+        w.dataset()->moveTo(1);   // among the first three, which are never paused
+        const QString code = w.dataset()->value("单位编号").toString();
+        ModalHandlers h;
+        bool editable = false;
+        QString shown;
+        h.enqueue([&](QDialog &d) {
+            auto &e = static_cast<RecordEditDialog &>(d);
+            editable = e.control("RzDBEdit1")->isEnabled();
+            shown = static_cast<DbEdit *>(e.control("RzDBEdit1"))->text();
+            QTest::mouseClick(e.RzBitBtn2, Qt::LeftButton);
+        });
+        emit w.Grid->rowDoubleClicked();
+        QCOMPARE(h.shown(), QStringList{"TFMdm_wldw_edit"});
+        QVERIFY(editable);
+        QCOMPARE(shown, code);
+        QVERIFY(!w.chosen());
+
+        // In pick mode the menu offers 选定 with its separator; the title strip is gone.
+        h.enqueue([](QDialog &d) {
+            auto &p = static_cast<MasterListWindow &>(d);
+            QVERIFY(menuItem(p, "NBSelect")->isVisible());
+            QVERIFY(menuItem(p, "NBSelect")->isEnabled());
+            QVERIFY(menuItem(p, "N11")->isVisible());
+            QCOMPARE(p.Formname->text(), "选择往来单位");
+            menuItem(p, "NBSelect")->trigger();
+        });
+        QVERIFY(PickPartner(code, nullptr));
+        QCOMPARE(m_dm->DataDm_dw.value("单位编号").toString(), code);
     }
 
     void innerChoiceIsNotTheOuterPickersChoice()
