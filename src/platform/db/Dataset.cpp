@@ -820,11 +820,13 @@ void Dataset::cancel()
 {
     if (m_state == State::Insert) {
         const int at = m_cur;
+        // Browse before the views hear of the removal: a view that moves its current row
+        // away from the leaving one must not cancel the insert a second time.
+        m_state = State::Browse;
+        m_modified = false;
         notifyAboutToRemove(at);
         m_view.erase(m_view.begin() + at);
         m_base.erase(std::find(m_base.begin(), m_base.end(), m_editRow));
-        m_state = State::Browse;
-        m_modified = false;
         notifyRemoved(at);
         m_cur = -2; // force the notification of the row that becomes current
         setCurrent(m_insertedFrom >= 0 ? m_insertedFrom : at);
