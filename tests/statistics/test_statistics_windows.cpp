@@ -401,6 +401,62 @@ private slots:
             QCOMPARE(ids, (QList<qint64>{100001, 100002, 100006}));
     }
 
+    // Purchases are green in both windows; the goods window puts settled lines on light orange.
+    void rowColours_data()
+    {
+        QTest::addColumn<bool>("goods");
+        QTest::addColumn<qint64>("id");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("text");
+        const QColor none, green(0, 128, 0), orange(255, 198, 140);
+        QTest::newRow("unsettled: shipment") << false << qint64(100001) << none << none;
+        QTest::newRow("unsettled: purchase") << false << qint64(100002) << none << green;
+        QTest::newRow("goods: open shipment") << true << qint64(100001) << none << none;
+        QTest::newRow("goods: open purchase") << true << qint64(100005) << none << green;
+        QTest::newRow("goods: settled shipment") << true << qint64(100006) << orange << none;
+    }
+    void rowColours()
+    {
+        QFETCH(bool, goods);
+        QFETCH(qint64, id);
+        QFETCH(QColor, background);
+        QFETCH(QColor, text);
+        StatisticsWindowData data;
+        QWidget panel;
+        StatisticsWindow *w = goods ? static_cast<StatisticsWindow *>(openWindow<TFMyw_tj_sp>(panel))
+                                    : openWindow<TFMyw_tj_wjz>(panel);
+        setRange(*w, day("2020-06-01"), day("2020-06-30"));
+        const int row = int(idsOf(*w->grid()->dataset()).indexOf(id));
+        QVERIFY(row >= 0);
+        const RowColours c = w->grid()->rowColourHook()(row);
+        QCOMPARE(c.background, background);
+        QCOMPARE(c.text, text);
+    }
+
+    // A refresh the engine refuses is reported; the grid is empty and the window goes on.
+    void failedRefresh()
+    {
+        StatisticsWindowData data;
+        QWidget panel;
+        auto *w = openWindow<TFMyw_tj_wjz>(panel);
+        setRange(*w, day("2020-06-01"), day("2020-06-30"));
+        data.exec(QStringLiteral("ALTER TABLE jzmx RENAME TO jzmx_old"));
+        MessageRecorder rec;
+        child<QLineEdit>(*w, "dh")->setText(QStringLiteral("KX"));
+        w->flushRefresh();
+        QCOMPARE(rec.texts().size(), 1);
+        QVERIFY(!data.dm().DataTJ_ysk.isActive());
+        QCOMPARE(w->grid()->model()->rowCount(), 0);
+        QVERIFY(!child<QToolButton>(*w, "Bprint")->isEnabled());
+
+        data.exec(QStringLiteral("ALTER TABLE jzmx_old RENAME TO jzmx"));
+        child<QLineEdit>(*w, "dh")->setText(QStringLiteral("KX0"));
+        w->flushRefresh();
+        QCOMPARE(rec.texts().size(), 1);
+        QCOMPARE(idsOf(data.dm().DataTJ_ysk), (QList<qint64>{100001, 100002, 100004}));
+        QVERIFY(child<QToolButton>(*w, "Bprint")->isEnabled());
+    }
+
     // The side bar's items 1 and 2: defaults, one refresh, focus; choosing the other closes it.
     void dispatcherOpens()
     {
