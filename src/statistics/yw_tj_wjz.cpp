@@ -21,9 +21,13 @@ namespace {
 
 void addColumns(DataGrid &g)
 {
-    for (const char *field : {"制单日期", "类别", "单号", "单位编号", "单位名称", "应收款金额（出货）",
-                              "结帐、应付款金额（进货）", "应收款余额", "员工姓名", "备注"})
-        g.addColumn(QString::fromUtf8(field));
+    // Amount columns are wide enough for a year's totals in the footer.
+    const std::pair<const char *, int> columns[] = {{"制单日期", 0}, {"类别", 0}, {"单号", 0}, {"单位编号", 0},
+                                                    {"单位名称", 170}, {"应收款金额（出货）", 140},
+                                                    {"结帐、应付款金额（进货）", 140}, {"应收款余额", 140},
+                                                    {"员工姓名", 0}, {"备注", 150}};
+    for (const auto &[field, width] : columns)
+        g.addColumn(QString::fromUtf8(field), {}, width);
     g.setFooterRowCount(1);
     g.setFooter(0, FooterKind::Text, QStringLiteral("合计"));
     g.setFooter(1, FooterKind::Count);
