@@ -110,6 +110,7 @@ StatisticsWindow::StatisticsWindow(const QString &title, Dataset &data, QWidget 
     addFilterWidget(jzhrq, QStringLiteral("截止日期"), 0, 1);
 
     Grid = new DataGrid(this);
+    setTabOrder(jzhrq, Grid);
     Grid->setObjectName(QStringLiteral("Grid"));
     Grid->setReadOnly(true);
     Grid->setMultiSortMarking(true);
@@ -157,6 +158,16 @@ void StatisticsWindow::addFilterWidget(QWidget *control, const QString &label, i
     l->setBuddy(control);
     m_filters->addWidget(l, row, col * 2, Qt::AlignRight);
     m_filters->addWidget(control, row, col * 2 + 1);
+    chainFocus(control);
+}
+
+void StatisticsWindow::chainFocus(QWidget *control)
+{
+    if (m_lastFilter)
+        setTabOrder(m_lastFilter, control);
+    m_lastFilter = control;
+    if (Grid)
+        setTabOrder(control, Grid);
 }
 
 QLineEdit *StatisticsWindow::addTextFilter(const QString &name, const QString &label, int row, int col)

@@ -58,6 +58,8 @@ protected:
     ButtonEdit *addPickFilter(const QString &name, const QString &label, int row, int col,
                               std::function<void()> handler);
     void addFilterWidget(QWidget *control, const QString &label, int row, int col);
+    // Puts `control` next in the focus order of the filters, before the grid.
+    void chainFocus(QWidget *control);
     void addReport(const QString &name, const QString &caption, bool summary, const QString &sortFields);
     // A picker's result: when the user chose and the list has rows, `field` of its
     // current row goes into `edit`; the focus moves on in every case.
@@ -78,9 +80,10 @@ protected:
     QToolButton *BReturn;
     QMenu *PMPrint;
     QMenu *PopupMenu2;
-    DataGrid *Grid;
+    DataGrid *Grid = nullptr;
     QGridLayout *m_filters;
     QWidget *m_toolbarRow;
+    QWidget *m_lastFilter = nullptr;
 
 private:
     void refreshNow();

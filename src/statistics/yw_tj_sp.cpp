@@ -72,6 +72,7 @@ TFMyw_tj_sp::TFMyw_tj_sp(QWidget *parent) : StatisticsWindow(title(), DataModKvl
     CheckJZ = new QCheckBox(QStringLiteral("不含已结帐单据(&X)"), this);
     CheckJZ->setObjectName(QStringLiteral("CheckJZ"));
     m_filters->addWidget(CheckJZ, 1, 7);
+    chainFocus(CheckJZ);
     connect(CheckJZ, &QCheckBox::clicked, this, &StatisticsWindow::qshrqChange);
     spbh = addPickFilter(QStringLiteral("spbh"), QStringLiteral("商品编号"), 2, 0, [this] { spbhButtonClick(); });
     spmc = addPickFilter(QStringLiteral("spmc"), QStringLiteral("商品名称"), 2, 1, [this] { spmcButtonClick(); });

@@ -457,6 +457,36 @@ private slots:
         QVERIFY(child<QToolButton>(*w, "Bprint")->isEnabled());
     }
 
+    // Enter in a date, the list or the check box moves on and changes nothing.
+    void enterMovesOn_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("start date") << "qshrq" << "jzhrq";
+        QTest::newRow("end date") << "jzhrq" << "lb";
+        QTest::newRow("kind list") << "lb" << "dh";
+        QTest::newRow("check box") << "CheckJZ" << "spbh";
+    }
+    void enterMovesOn()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        StatisticsWindowData data;
+        QWidget panel;
+        panel.resize(1000, 600);
+        auto *w = openWindow<TFMyw_tj_sp>(panel);
+        panel.show();
+        panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        auto *start = w->findChild<QWidget *>(from);
+        start->setFocus();
+        const QDate date = w->startDate()->date();
+        QTest::keyClick(start, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget()->objectName(), to);
+        QCOMPARE(w->startDate()->date(), date);
+        QVERIFY(!child<QCheckBox>(*w, "CheckJZ")->isChecked());
+    }
+
     // The side bar's items 1 and 2: defaults, one refresh, focus; choosing the other closes it.
     void dispatcherOpens()
     {
