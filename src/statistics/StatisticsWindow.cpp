@@ -232,8 +232,9 @@ void StatisticsWindow::openWithDefaults(const QDate &today)
     LoadGridLayout(m_title, *Grid);
     show();
     m_open = true;
-    m_coalescer.cancel();
-    refreshNow();
+    // Through the coalescer, so that a refused first refresh is reported like any other.
+    m_coalescer.request([this] { refreshNow(); });
+    m_coalescer.flush();
     qshrq->setFocus();
 }
 
