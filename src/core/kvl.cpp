@@ -2,6 +2,7 @@
 // then runs the start order and the message loop.
 #include "MasterDataWindows.h"
 #include "Startup.h"
+#include "StatisticsWindows.h"
 #include "WorkingWindows.h"
 #include "Zzlsjk.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
     //   kvl::RegisterStatisticsWindows();   // 未结帐统计, 进出商品统计 (tags 1, 2)
     //   kvl::RegisterMasterDataWindows();   // 往来单位, 商品资料, 公司员工 (tags 10, 11, 12)
     // Until a window is registered its side-bar item does nothing.
+    kvl::RegisterStatisticsWindows();
     kvl::RegisterMasterDataWindows();
     kvl::WorkingWindows::setMaintenanceDialog(kvl::CreateMaintenanceDialog);
 
