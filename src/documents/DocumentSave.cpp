@@ -2,14 +2,11 @@
 // transaction for the counters, the header and every line.
 #include "DocumentSave.h"
 
-#include "Connection.h"
 #include "Dataset.h"
 #include "DatasetFreeze.h"
-#include "DbErrorText.h"
 #include "DocumentNumber.h"
+#include "DocumentWrite.h"
 #include "Messages.h"
-#include "RowSnapshot.h"
-#include "WaitCursor.h"
 
 #include <limits>
 #include <optional>
@@ -121,23 +118,6 @@ std::optional<DocumentSaveResult> checkLines(Dataset &lines, qint64 *total, QWid
     return std::nullopt;
 }
 
-void putBack(Dataset &header, const RowSnapshot &typed, bool isNew, bool headerPosted)
-{
-    if (headerPosted) {
-        // The file no longer holds what the dataset shows: read the list again
-        // and stand on the document as typed.
-        const Value id = typed.value(QStringLiteral("id"));
-        header.requery();
-        if (isNew) {
-            header.append();
-        } else {
-            header.locate(QStringLiteral("id"), id);
-            header.edit();
-        }
-    }
-    typed.restoreInto(header);
-}
-
 } // namespace
 
 DocumentSaveResult SaveDocument(Dataset &header, Dataset &lines, const DocumentEntry &entry, QWidget *parent)
@@ -163,18 +143,8 @@ DocumentSaveResult SaveDocument(Dataset &header, Dataset &lines, const DocumentE
     if (entry.staffName.trimmed().isEmpty() && !header.value(QStringLiteral("xszg_id")).isNull())
         header.setValue(QStringLiteral("xszg_id"), Value());
 
-    const bool isNew = header.state() == Dataset::State::Insert;
-    const RowSnapshot typedHeader = RowSnapshot::current(header);
-    const QList<RowSnapshot> typedLines = RowSnapshot::all(lines);
-    Connection &conn = header.connection();
-    WaitCursor wait;
-    bool headerPosted = false;
-    bool linesApplied = false;
-    try {
-        conn.beginTransaction();
-        if (isNew)
-            header.setValue(QStringLiteral("id"), Value::integer(AllocateId(conn, DocumentNumberedRow(entry.kind))));
-        const bool shipment = entry.kind == DocumentKind::Shipment;
+    const bool shipment = entry.kind == DocumentKind::Shipment;
+    return WriteDocument(header, lines, DocumentNumberedRow(entry.kind), [&](bool isNew) {
         header.setValue(QStringLiteral("类别"), DocumentKindName(entry.kind));
         header.setValue(QStringLiteral("应收款金额（出货）"), Value::money(shipment ? total : 0));
         header.setValue(QStringLiteral("结帐、应付款金额（进货）"), Value::money(shipment ? 0 : total));
@@ -183,44 +153,7 @@ DocumentSaveResult SaveDocument(Dataset &header, Dataset &lines, const DocumentE
             header.setValue(QStringLiteral("制单日期"), Value::dateTime(entry.date.startOfDay()));
             header.setValue(QStringLiteral("dw_id"), Value::integer(entry.partnerId));
         }
-        header.post();
-        headerPosted = true;
-        const Value id = header.value(QStringLiteral("id"));
-        for (int i = 0; i < lines.recordCount(); ++i) {
-            lines.moveTo(i);
-            if (lines.value(QStringLiteral("sf_id")) != id) {
-                lines.edit();
-                lines.setValue(QStringLiteral("sf_id"), id);
-                lines.post();
-            }
-        }
-        lines.applyUpdates();
-        linesApplied = true;
-        conn.commit();
-    } catch (const DbError &e) {
-        const QString text = DbErrorText(e.message(), QStringLiteral("业务"), e.errors());
-        try {
-            conn.rollback();
-            if (linesApplied)
-                ReplayRows(lines, typedLines, QStringLiteral("id"));
-            else
-                for (int i = 0; i < lines.recordCount() && i < typedLines.size(); ++i) {
-                    lines.moveTo(i);
-                    lines.edit();
-                    typedLines[i].restoreInto(lines);
-                    if (lines.modified())
-                        lines.post();
-                    else
-                        lines.cancel();
-                }
-            putBack(header, typedHeader, isNew, headerPosted);
-        } catch (const DbError &) {
-            // The message below is the one that matters; the datasets show what could be kept.
-        }
-        Messages::warning(text, parent);
-        return {DocumentSaveResult::Failed, text, -1, QStringLiteral("单号")};
-    }
-    return {DocumentSaveResult::Saved, QString(), -1, QString()};
+    }, parent);
 }
 
 } // namespace kvl
