@@ -22,6 +22,7 @@ struct DocumentEntry
     QString number;         // the 单号 box
     QString staffName;      // the 员工姓名 box: empty clears the staff member
     QString remark;         // the 备注 box
+    qint64 staffId = 0;     // the staff member the settlement editor's picker chose; 0: none chosen
 };
 
 struct DocumentSaveResult
