@@ -7,6 +7,7 @@
 #include "Connection.h"
 #include "Dataset.h"
 #include "DocumentNumber.h"
+#include "DocumentStart.h"
 #include "ProgramValues.h"
 #include "SampleData.h"
 #include "Schema.h"
@@ -51,29 +52,12 @@ public:
         s.open();
     }
 
-    // As 添加 › 出货 or 进货 does: a new header row with the proposed number and
-    // empty lines starting with one blank line.
-    void startNew(DocumentKind kind)
-    {
-        dm().DataSfk.append();
-        dm().DataSfk.setValue(QStringLiteral("单号"), ProposeDocumentNumber(kind));
-        openLines(QStringLiteral("select * from kcmx where id=0 and id<0"));
-    }
-
-    // As the business window opens an existing document for editing.
+    // As 添加 › 出货 or 进货 does, and as 修改 opens the current document.
+    void startNew(DocumentKind kind) { StartNewDocument(kind, partner); }
     void startEdit(qint64 id)
     {
         QVERIFY(dm().DataSfk.locate(QStringLiteral("id"), Value::integer(id)));
-        dm().DataSfk.edit();
-        openLines(QStringLiteral("select * from kcmx where sf_id=%1").arg(id));
-    }
-
-    void openLines(const QString &sql)
-    {
-        Dataset &l = dm().DataKcmx;
-        l.close();
-        l.setSql(sql);
-        l.open();
+        StartEditDocument(partner);
     }
 
     // Types one line into the line being edited, then starts the next one.

@@ -34,13 +34,8 @@ class TestSettlementSave : public QObject
     {
         d.conn().exec(QString::fromUtf8(kPartnerRows));
         d.openPartner(9001);
-        d.dm().DataSfk.append();
-        d.dm().DataSfk.setValue("单号", ProposeDocumentNumber(DocumentKind::Settlement));
-        PrepareSettlementCandidates(d.dm().DataSfk_jz, 9001);
-        Dataset &l = d.dm().DataJzmx;
-        l.close();
-        l.setSql(QStringLiteral("select * from jzmx where id=0 and id<0"));
-        l.open();
+        d.partner = 9001;
+        d.startNew(DocumentKind::Settlement);
     }
 
     void pick(DocumentsData &d, qint64 id)
@@ -154,12 +149,8 @@ private slots:
         d.openPartner(9001);
         QVERIFY(d.dm().DataSfk.locate("id", Value::integer(id)));
         QCOMPARE(d.dm().DataSfk.value("员工姓名").isNull(), false);
-        d.dm().DataSfk.edit();
-        PrepareSettlementCandidates(d.dm().DataSfk_jz, 9001, id);
+        d.startEdit(id);
         Dataset &l = d.dm().DataJzmx;
-        l.close();
-        l.setSql(QStringLiteral("select * from jzmx where sf_id=%1 order by id").arg(id));
-        l.open();
         QCOMPARE(l.recordCount(), 2);
         QVERIFY(l.locate("sfid_mx", Value::integer(900002)));
         UnlinkCurrent(d.dm().DataSfk_jz, l);
