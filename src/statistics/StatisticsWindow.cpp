@@ -14,12 +14,12 @@
 #include "Messages.h"
 #include "ProgramValues.h"
 #include "RunReport.h"
+#include "WindowParts.h"
 
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,40 +30,6 @@
 
 namespace kvl {
 
-namespace {
-
-QToolButton *toolButton(QWidget *parent, const char *name, const QString &caption, const QString &hint,
-                        const QKeySequence &key)
-{
-    auto *b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(caption);
-    b->setToolTip(hint);
-    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    b->setAutoRaise(true);
-    b->setMinimumWidth(56);
-    if (!key.isEmpty())
-        b->setShortcut(key);
-    return b;
-}
-
-QDateEdit *datePicker(QWidget *parent, const char *name)
-{
-    auto *d = new QDateEdit(parent);
-    d->setObjectName(QString::fromLatin1(name));
-    d->setCalendarPopup(true);
-    d->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    d->calendarWidget()->setDateTextFormat(QDate::currentDate(), [] {
-        QTextCharFormat f;
-        f.setFontWeight(QFont::Bold);
-        f.setForeground(Qt::red);
-        return f;
-    }());
-    return d;
-}
-
-} // namespace
-
 StatisticsWindow::StatisticsWindow(const QString &title, Dataset &data, QWidget *parent)
     : QWidget(parent), m_data(data), m_title(title), m_coalescer(this)
 {
@@ -71,29 +37,19 @@ StatisticsWindow::StatisticsWindow(const QString &title, Dataset &data, QWidget 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
 
-    auto *caption = new QLabel(title, this);
-    caption->setObjectName(QStringLiteral("Title"));
-    QFont f = caption->font();
-    f.setPointSizeF(f.pointSizeF() * 1.6);
-    f.setBold(true);
-    caption->setFont(f);
-    outer->addWidget(caption);
+    outer->addWidget(MakeTitleLabel(this, "Title", title));
 
     m_toolbarRow = new QWidget(this);
     auto *bar = new QHBoxLayout(m_toolbarRow);
     bar->setContentsMargins(0, 0, 0, 0);
-    Bprint = toolButton(m_toolbarRow, "Bprint", QStringLiteral("打印"), QStringLiteral("打印单据或报表 Ctrl+P"),
-                        QKeySequence(QStringLiteral("Ctrl+P")));
-    Bsaveto = toolButton(m_toolbarRow, "Bsaveto", QStringLiteral("导出"),
-                         QStringLiteral("将表格中的数据导出为其它文件 Ctrl+S"), QKeySequence(QStringLiteral("Ctrl+S")));
-    Bzselcol = toolButton(m_toolbarRow, "Bzselcol", QStringLiteral("表格"), QStringLiteral("表格设定 Ctrl+G"),
-                          QKeySequence(QStringLiteral("Ctrl+G")));
-    auto *sep = new QFrame(m_toolbarRow);
-    sep->setObjectName(QStringLiteral("ToolbarSep973"));
-    sep->setFrameShape(QFrame::VLine);
-    sep->setFrameShadow(QFrame::Sunken);
-    ToolbarSep973 = sep;
-    BReturn = toolButton(m_toolbarRow, "BReturn", QStringLiteral("返回"), QStringLiteral("Esc"), {});
+    Bprint = MakeToolButton(m_toolbarRow, "Bprint", QStringLiteral("打印"), QStringLiteral("打印单据或报表 Ctrl+P"),
+                            QKeySequence(QStringLiteral("Ctrl+P")));
+    Bsaveto = MakeToolButton(m_toolbarRow, "Bsaveto", QStringLiteral("导出"),
+                             QStringLiteral("将表格中的数据导出为其它文件 Ctrl+S"), QKeySequence(QStringLiteral("Ctrl+S")));
+    Bzselcol = MakeToolButton(m_toolbarRow, "Bzselcol", QStringLiteral("表格"), QStringLiteral("表格设定 Ctrl+G"),
+                              QKeySequence(QStringLiteral("Ctrl+G")));
+    ToolbarSep973 = MakeToolSeparator(m_toolbarRow, "ToolbarSep973");
+    BReturn = MakeToolButton(m_toolbarRow, "BReturn", QStringLiteral("返回"), QStringLiteral("Esc"), {});
     for (QWidget *w : {static_cast<QWidget *>(Bprint), static_cast<QWidget *>(Bsaveto),
                        static_cast<QWidget *>(Bzselcol), ToolbarSep973, static_cast<QWidget *>(BReturn)})
         bar->addWidget(w);
@@ -104,8 +60,8 @@ StatisticsWindow::StatisticsWindow(const QString &title, Dataset &data, QWidget 
     m_filters = new QGridLayout(filterBox);
     m_filters->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(filterBox);
-    qshrq = datePicker(this, "qshrq");
-    jzhrq = datePicker(this, "jzhrq");
+    qshrq = MakeDatePicker(this, "qshrq");
+    jzhrq = MakeDatePicker(this, "jzhrq");
     addFilterWidget(qshrq, QStringLiteral("起始日期"), 0, 0);
     addFilterWidget(jzhrq, QStringLiteral("截止日期"), 0, 1);
 
