@@ -1,5 +1,6 @@
 // The program's main routine: registers the working windows of every subsystem library,
 // then runs the start order and the message loop.
+#include "DocumentsWindows.h"
 #include "MasterDataWindows.h"
 #include "Startup.h"
 #include "StatisticsWindows.h"
@@ -20,6 +21,7 @@ int main(int argc, char **argv)
     //   kvl::RegisterStatisticsWindows();   // 未结帐统计, 进出商品统计 (tags 1, 2)
     //   kvl::RegisterMasterDataWindows();   // 往来单位, 商品资料, 公司员工 (tags 10, 11, 12)
     // Until a window is registered its side-bar item does nothing.
+    kvl::RegisterDocumentsWindows();
     kvl::RegisterStatisticsWindows();
     kvl::RegisterMasterDataWindows();
     kvl::WorkingWindows::setMaintenanceDialog(kvl::CreateMaintenanceDialog);
