@@ -373,6 +373,8 @@ void TFMyw::DBEdit1Change()
         return;
     const bool settlement = !m_list.isEmpty() && m_list.value(QStringLiteral("类别")).toString() == kSettlement;
     Dataset &detail = settlement ? dm().DataSfk_jzmx : dm().DataSfk_kcmx;
+    // Only the detail shown follows the list; a report that needs the other opens it.
+    (settlement ? dm().DataSfk_kcmx : dm().DataSfk_jzmx).close();
     try {
         if (!detail.isActive())
             detail.open();

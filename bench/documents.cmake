@@ -1,0 +1,5 @@
+# bench_documents: the business window on the large sample, beside the bare engine;
+# with --show it leaves the window open for a screenshot.
+add_executable(bench_documents ${CMAKE_CURRENT_LIST_DIR}/bench_documents.cpp ${CMAKE_CURRENT_LIST_DIR}/LargeSample.cpp
+               ${CMAKE_CURRENT_LIST_DIR}/LargeSample.h)
+target_link_libraries(bench_documents PRIVATE kvl_documents kvl_mkdata)
