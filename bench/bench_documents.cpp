@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -120,16 +121,23 @@ int show(const QString &dir)
     if (!DbConnected)
         return 1;
     TFMmain main;
-    main.showMaximized();
+    // No window manager maximises it under a bare X server.
+    main.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    main.show();
     TFMyw *w = openBusinessWindow(main.Panel2);
     choosePartner(*w, 1);
     w->CheckJZ->setChecked(true);
     w->CheckJZClick();
     // Stand on a settlement near the end, so the detail shows the documents it settled.
     Dataset &list = dm.DataSfk;
-    for (list.last(); !list.bof(); list.prior())
-        if (list.value(QStringLiteral("类别")).toString() == QStringLiteral("结帐"))
-            break;
+    int at = list.recordCount() - 1;
+    const int kind = list.fieldIndex(QStringLiteral("类别"));
+    while (at > 0 && list.valueAt(at, kind).toString() != QStringLiteral("结帐"))
+        --at;
+    // Coming from above, the settled documents before it stay in view.
+    list.moveTo(std::max(0, at - 20));
+    QCoreApplication::processEvents();
+    list.moveTo(at);
     QTimer::singleShot(30000, qApp, &QApplication::quit);
     return qApp->exec();
 }

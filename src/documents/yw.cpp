@@ -184,9 +184,13 @@ void TFMyw::build()
     Grid->setObjectName(QStringLiteral("Grid"));
     Grid->setReadOnly(true);
     Grid->setMultiSortMarking(true);
+    // The balance has a short title; its total over years of business still has to fit.
+    const int balanceWidth = fontMetrics().horizontalAdvance(QStringLiteral("-0,000,000,000.00")) + 16;
     for (const char *f : {"制单日期", "类别", "单号", "应收款金额（出货）", "结帐、应付款金额（进货）", "应收款余额",
-                          "员工姓名", "备注", "结帐单号"})
-        Grid->addColumn(QString::fromUtf8(f));
+                          "员工姓名", "备注", "结帐单号"}) {
+        const QString field = QString::fromUtf8(f);
+        Grid->addColumn(field, {}, field == QStringLiteral("应收款余额") ? balanceWidth : 0);
+    }
     Grid->setFooterRowCount(1);
     Grid->setFooterColour(palette().color(QPalette::ToolTipBase));
     Grid->setFooter(0, FooterKind::Text, QStringLiteral("合计"));
