@@ -427,11 +427,17 @@ void TFMyw::FormActivate()
     m_mirror->sync();
 }
 
-void TFMyw::afterEditor()
+void TFMyw::dropUnsavedRow()
 {
-    // An editor that neither saved nor gave up its row leaves nothing half-written behind.
+    // An editor that neither saved nor gave up its row leaves nothing half-written behind:
+    // the next move in the list would post it.
     if (m_list.state() == Dataset::State::Edit || m_list.state() == Dataset::State::Insert)
         m_list.cancel();
+}
+
+void TFMyw::afterEditor()
+{
+    dropUnsavedRow();
     if (m_list.isActive() && !m_list.isEmpty()) {
         try {
             m_list.edit();
@@ -446,8 +452,6 @@ void TFMyw::afterEditor()
 
 void TFMyw::reloadKeepingRow(qint64 id)
 {
-    if (m_list.state() == Dataset::State::Edit || m_list.state() == Dataset::State::Insert)
-        m_list.cancel();
     ProgressScope progress(kRefreshing);
     try {
         ReloadDocumentList(m_list);
@@ -501,6 +505,7 @@ void TFMyw::PMjzClick()
     TFMyw_jz editor(true, partnerId(), this);
     sizeEditor(editor, this);
     const int code = ModalRunner::exec(editor);
+    dropUnsavedRow();
     if (code != mrAbort) {
         reloadKeepingRow(0);
         m_list.last();
@@ -549,6 +554,7 @@ void TFMyw::editSettlement()
     editor.setStaffName(staff);
     wait.reset();
     const int code = ModalRunner::exec(editor);
+    dropUnsavedRow();
     // Given up with 取消 or Esc nothing changed; any other way out may have changed links.
     if (code != mrAbort)
         reloadKeepingRow(id);

@@ -97,6 +97,7 @@ private:
     // After an editor: a row it left in editing is given up, the current row is
     // posted again unchanged, the commands follow.
     void afterEditor();
+    void dropUnsavedRow();
     void reloadKeepingRow(qint64 id);
     void runReport(const QString &name, bool freeze);
     void fitDetailColumns();

@@ -430,12 +430,16 @@ private slots:
         bool shownSettled = false;
         int width = 0;
         Dataset::State state = Dataset::State::Inactive;
+        const qint64 documents = b.data.scalar("SELECT count(*) FROM sfk");
+        const QString remark = b.data.text(QStringLiteral("SELECT 备注 FROM sfk WHERE id=%1").arg(current));
         h.enqueue([&](QDialog &d) {
             shownTitle = d.windowTitle();
             width = d.width();
             state = s.state();
             if (auto *jch = qobject_cast<TFMyw_jch *>(&d))
                 shownSettled = jch->isSettled();
+            // Typed, never saved: closing must not write it.
+            b.data.dm().DataSfk.setValue(QStringLiteral("备注"), Value(QStringLiteral("未保存的改动")));
             d.done(mrAbort);
         });
         item(*b.w, command.toLatin1().constData())->trigger();
@@ -447,8 +451,10 @@ private slots:
         QCOMPARE(s.state(), Dataset::State::Browse);
         QCOMPARE(b.listedIds(), before);
         QCOMPARE(b.data.text("SELECT sfk||','||dh_ysk||','||dh_yfk||','||dh_sk FROM PH"), counters);
-        if (!document.isEmpty())
-            QCOMPARE(s.value(QStringLiteral("id")).toInt(), current);
+        QCOMPARE(b.data.scalar("SELECT count(*) FROM sfk"), documents);
+        QCOMPARE(b.data.text(QStringLiteral("SELECT 备注 FROM sfk WHERE id=%1").arg(current)), remark);
+        QCOMPARE(s.value(QStringLiteral("id")).toInt(), current);
+        QVERIFY(s.value(QStringLiteral("备注")).toString() != QStringLiteral("未保存的改动"));
     }
 
     // After the settlement editor the list is read again unless it was left with 取消 or
