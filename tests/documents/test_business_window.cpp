@@ -385,6 +385,55 @@ private slots:
         }
     }
 
+    // A settlement whose row cannot go keeps its links: its documents stay settled.
+    void failedDeleteKeepsTheLinks()
+    {
+        Business b;
+        const qint64 partner = b.busyPartner();
+        b.choose(partner);
+        b.w->CheckJZ->click();
+        const qint64 settlement = b.data.scalar(QStringLiteral("SELECT min(id) FROM sfk WHERE 类别='结帐' AND dw_id=%1").arg(partner));
+        const qint64 links = b.data.scalar(QStringLiteral("SELECT count(*) FROM jzmx WHERE sf_id=%1").arg(settlement));
+        QVERIFY(links > 0);
+        b.data.conn().exec(QStringLiteral("CREATE TRIGGER keep_sfk BEFORE DELETE ON sfk BEGIN SELECT RAISE(ABORT, '被锁定'); END"));
+        QVERIFY(b.locate(settlement));
+        MessageRecorder rec;
+        rec.queueAnswer(QMessageBox::Yes);
+        b.w->BcutClick();
+        QCOMPARE(rec.texts().size(), 2);
+        QCOMPARE(b.data.scalar(QStringLiteral("SELECT count(*) FROM jzmx WHERE sf_id=%1").arg(settlement)), links);
+        QVERIFY(b.locate(settlement));
+        QVERIFY(button(*b.w, "Bcut")->isEnabled());
+    }
+
+    // The shortcuts reach the commands from the grid: Ctrl+E edits, Ctrl+Del asks.
+    void shortcuts()
+    {
+        Business b;
+        b.panel.show();
+        b.panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&b.panel));
+        const qint64 partner = b.busyPartner();
+        b.choose(partner);
+        const qint64 shipment = b.data.scalar(QStringLiteral("SELECT min(id) FROM sfk WHERE 类别='出货' AND dw_id=%1 AND %2").arg(partner).arg(kOpen));
+        QVERIFY(b.locate(shipment));
+        b.w->Grid->setFocus();
+        ModalHandlers h;
+        QString title;
+        h.enqueue([&](QDialog &d) {
+            title = d.windowTitle();
+            d.done(mrAbort);
+        });
+        QTest::keyClick(b.w->Grid, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(title, QStringLiteral("修改出货（应收款）"));
+        MessageRecorder rec;
+        rec.queueAnswer(QMessageBox::No);
+        QTest::keyClick(b.w->Grid, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(rec.texts().size(), 1);
+        QVERIFY(rec.texts()[0].startsWith(QStringLiteral("删除出货单：")));
+        QVERIFY(b.locate(shipment));
+    }
+
     // Each command opens its editor with its title; the settled document only to be
     // looked at. Given up, the list and the counters are as before.
     void editorsOpened_data()
