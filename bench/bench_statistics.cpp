@@ -5,8 +5,10 @@
 // same burst through the coalescing helper. Figures are the best of five runs
 // of this thread's processor time (the machine is shared; set kCpu false for
 // wall-clock time).
-// Usage: bench_statistics [DIR]  (DIR holds KVL.DTA; when it has none, the large
-// sample is written there first, as `kvl-mkdata DIR --sample large` writes it).
+// Usage: bench_statistics [DIR] [--profile N]  (DIR holds KVL.DTA; when it has
+// none, the large sample is written there first, as `kvl-mkdata DIR --sample
+// large` writes it). With --profile only N refreshes of 进出商品统计 for the
+// default year run, for a profiler to watch.
 #include "RefreshCoalescer.h"
 #include "SampleData.h"
 #include "Schema.h"
@@ -197,7 +199,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1])
+    const QString dir = argc > 1 && argv[1][0] != '-' ? QString::fromLocal8Bit(argv[1])
                                  : QDir::temp().filePath(QStringLiteral("kvl_bench_statistics"));
     QDir().mkpath(dir);
     AppDir = QDir(dir).absolutePath() + u'/';
@@ -220,6 +222,17 @@ int main(int argc, char **argv)
     const QDate today = QDate::currentDate();
     GoodsStatsFilter year = GoodsStatsFilter::defaults(today), all = year;
     all.qshrq = today.addYears(-10);
+
+    const QStringList args = app.arguments();
+    const qsizetype profile = args.indexOf(QStringLiteral("--profile"));
+    if (profile > 0) {
+        const int n = profile + 1 < args.size() ? args[profile + 1].toInt() : 10;
+        double sum = 0;
+        for (int i = 0; i < n; ++i)
+            sum += ms([&] { refreshGoodsStats(year); });
+        std::printf("%d refreshes of 进出商品统计, default year: %.1f ms each\n", n, sum / std::max(n, 1));
+        return 0;
+    }
 
     // The first refresh reads the names it looks up; every later one finds them current.
     const double first = ms([&] { refreshGoodsStats(year); });
