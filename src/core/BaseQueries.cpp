@@ -58,12 +58,20 @@ QString dataTJSp()
 
 QString dataTJSpLines()
 {
+    // Driven from the documents: each document's settlement is looked up once, and
+    // its lines follow it. The amounts first compare the kind with the two kinds
+    // the program writes and only then fall back on the original LIKE test.
     return QStringLiteral(
-        "SELECT sfk.*, sfk_1.单号 AS 结帐单号, kcmx.sl, kcmx.dj,IIF(('出货' LIKE sfk.类别) ,kcmx.je,0) AS "
-        "出货（应收款）金额,IIF(('进货' LIKE sfk.类别) ,kcmx.je,0) AS 进货（应付款）金额,IIF((sfk_1.单号 IS NULL),"
-        "IIF(('出货' LIKE sfk.类别) ,kcmx.je,-1*kcmx.je),0) AS 应收款余额,kcmx.备注 AS 备注, kcmx.kcsp_id FROM "
-        "kcmx LEFT JOIN ((sfk LEFT JOIN jzmx ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = "
-        "sfk_1.id) ON kcmx.sf_id = sfk.id");
+        "SELECT sfk.*, sfk_1.单号 AS 结帐单号, kcmx.sl, kcmx.dj,"
+        "CASE WHEN sfk.类别='出货' THEN kcmx.je WHEN sfk.类别='进货' THEN 0 WHEN '出货' LIKE sfk.类别 THEN kcmx.je "
+        "ELSE 0 END AS 出货（应收款）金额,"
+        "CASE WHEN sfk.类别='进货' THEN kcmx.je WHEN sfk.类别='出货' THEN 0 WHEN '进货' LIKE sfk.类别 THEN kcmx.je "
+        "ELSE 0 END AS 进货（应付款）金额,"
+        "CASE WHEN sfk_1.单号 IS NOT NULL THEN 0 WHEN sfk.类别='出货' THEN kcmx.je WHEN sfk.类别='进货' THEN -1*kcmx.je "
+        "WHEN '出货' LIKE sfk.类别 THEN kcmx.je ELSE -1*kcmx.je END AS 应收款余额,"
+        "kcmx.备注 AS 备注, kcmx.kcsp_id FROM "
+        "(sfk LEFT JOIN jzmx ON sfk.id = jzmx.sfid_mx) LEFT JOIN sfk AS sfk_1 ON jzmx.sf_id = sfk_1.id "
+        "CROSS JOIN kcmx ON kcmx.sf_id = sfk.id");
 }
 
 QString dataTJNamesDw()

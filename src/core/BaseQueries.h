@@ -17,7 +17,8 @@ QString dataTJYsk();
 QString dataTJYskDocuments();
 QString dataTJSp();
 // The goods lines of DataTJ_sp with their document, amounts and settlement number;
-// the names of goods, partner and staff are the dataset's lookup fields.
+// the names of goods, partner and staff are the dataset's lookup fields. Only the
+// lines of a document: every refresh bounds the document's dates.
 QString dataTJSpLines();
 // The names those lookups read: every row of the table, paused or not.
 QString dataTJNamesDw();

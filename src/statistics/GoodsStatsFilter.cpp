@@ -44,9 +44,11 @@ StatisticsQuery GoodsStatsFilter::query() const
     q.addLike(QStringLiteral("kcmx.kcsp_id IN (SELECT id FROM 商品资料 WHERE 商品产地 like :Vspcd)"), QStringLiteral("Vspcd"), spcd);
     if (checkJZ)
         q.append(QStringLiteral(" AND (sfk_1.单号 IS NULL)"));
-    // kcmx.id fixes the order of a document's lines, which sfk.id leaves open; it is
-    // the order the engine reads them in, so it costs nothing.
-    q.append(QStringLiteral(" order by sfk.id, kcmx.id"));
+    // The lines of a document in the order they were entered, which sfk.id leaves
+    // open; a document settled twice over (only an imported file can hold one)
+    // lists them once per settlement. It is the order the engine reads them in, so
+    // it costs nothing.
+    q.append(QStringLiteral(" order by sfk.id, jzmx.id, kcmx.id"));
     return q;
 }
 

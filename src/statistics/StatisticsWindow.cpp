@@ -225,6 +225,16 @@ void StatisticsWindow::statusUpdate()
     Bsaveto->setEnabled(rows);
 }
 
+int StatisticsWindow::countWidth(const DataGrid &g)
+{
+    return g.fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16;
+}
+
+int StatisticsWindow::totalWidth(const DataGrid &g)
+{
+    return qMax(140, g.fontMetrics().horizontalAdvance(QStringLiteral("-000,000,000,000.00")) + 16);
+}
+
 void StatisticsWindow::BprintClick()
 {
     PMPrint->popup(Bprint->mapToGlobal(QPoint(0, Bprint->height())));

@@ -45,6 +45,11 @@ public:
     // The status update (FormActivate, and the last step of every refresh).
     virtual void statusUpdate();
 
+    // Default column widths with room for the footer over ten years of data: a count
+    // of millions of rows, and totals of hundreds of billions with their separators.
+    static int countWidth(const DataGrid &g);
+    static int totalWidth(const DataGrid &g);
+
 protected:
     StatisticsWindow(const QString &title, Dataset &data, QWidget *parent);
 

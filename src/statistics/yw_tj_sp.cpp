@@ -22,18 +22,19 @@ namespace {
 
 void addColumns(DataGrid &g)
 {
+    // The count under 类别 and the amount columns' totals fit for years of data.
+    const int count = StatisticsWindow::countWidth(g), total = StatisticsWindow::totalWidth(g);
     const int first = g.addColumn(QStringLiteral("制单日期"));
-    const std::pair<const char *, int> names[] = {{"类别", 0},      {"单号", 0},      {"单位编号", 0},
+    const std::pair<const char *, int> names[] = {{"类别", count},  {"单号", 0},      {"单位编号", 0},
                                                   {"单位名称", 150}, {"商品编号", 0},   {"商品名称", 150},
                                                   {"商品类别", 0},   {"商品产地", 0},   {"计量单位", 0}};
     for (const auto &[field, width] : names)
         g.addColumn(QString::fromUtf8(field), {}, width);
-    // Amount columns are wide enough for a year's totals in the footer.
-    const int sl = g.addColumn(QStringLiteral("sl"), QStringLiteral("数量"), 100);
+    const int sl = g.addColumn(QStringLiteral("sl"), QStringLiteral("数量"), 110);
     g.addColumn(QStringLiteral("dj"), QStringLiteral("单价"));
-    const int out = g.addColumn(QStringLiteral("出货（应收款）金额"), {}, 140);
-    const int in = g.addColumn(QStringLiteral("进货（应付款）金额"), {}, 140);
-    const int balance = g.addColumn(QStringLiteral("应收款余额"), {}, 140);
+    const int out = g.addColumn(QStringLiteral("出货（应收款）金额"), {}, total);
+    const int in = g.addColumn(QStringLiteral("进货（应付款）金额"), {}, total);
+    const int balance = g.addColumn(QStringLiteral("应收款余额"), {}, total);
     for (const char *field : {"备注", "员工姓名", "结帐单号"})
         g.addColumn(QString::fromUtf8(field));
     g.setFooterRowCount(1);

@@ -21,10 +21,11 @@ namespace {
 
 void addColumns(DataGrid &g)
 {
-    // Amount columns are wide enough for a year's totals in the footer.
-    const std::pair<const char *, int> columns[] = {{"制单日期", 0}, {"类别", 0}, {"单号", 0}, {"单位编号", 0},
-                                                    {"单位名称", 170}, {"应收款金额（出货）", 140},
-                                                    {"结帐、应付款金额（进货）", 140}, {"应收款余额", 140},
+    // The count under 类别 and the amount columns' totals fit for years of data.
+    const int count = StatisticsWindow::countWidth(g), total = StatisticsWindow::totalWidth(g);
+    const std::pair<const char *, int> columns[] = {{"制单日期", 0}, {"类别", count}, {"单号", 0}, {"单位编号", 0},
+                                                    {"单位名称", 170}, {"应收款金额（出货）", total},
+                                                    {"结帐、应付款金额（进货）", total}, {"应收款余额", total},
                                                     {"员工姓名", 0}, {"备注", 150}};
     for (const auto &[field, width] : columns)
         g.addColumn(QString::fromUtf8(field), {}, width);

@@ -1,13 +1,16 @@
 // A statistics data file with the report templates stored, and helpers that
-// read a statistics window's grid and controls as a user sees them.
+// open a statistics window as the side bar does and read its grid and controls
+// as a user sees them.
 #pragma once
 
 #include "DataGrid.h"
 #include "ReportTemplates.h"
 #include "StatisticsFixture.h"
 #include "StatisticsWindow.h"
+#include "WorkingWindows.h"
 
 #include <QAction>
+#include <QDateEdit>
 #include <QMenu>
 #include <QToolButton>
 
@@ -22,6 +25,24 @@ public:
             ReportTemplates::store(conn());
     }
 };
+
+// Opens a window the way the side bar does, into a panel of its own.
+template <class Window>
+Window *openWindow(QWidget &panel)
+{
+    auto *w = new Window(&panel);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    WorkingWindows::placeIn(w, &panel);
+    w->openWithDefaults(QDate::currentDate());
+    return w;
+}
+
+inline void setRange(StatisticsWindow &w, const QDate &a, const QDate &b)
+{
+    w.startDate()->setDate(a);
+    w.endDate()->setDate(b);
+    w.flushRefresh();
+}
 
 inline qint64 footerSumOf(const DataGrid &g, const QString &field)
 {

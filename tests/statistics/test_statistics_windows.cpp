@@ -55,24 +55,6 @@ Params rangeParams(const QDate &a, const QDate &b, const QString &lb)
             {QStringLiteral(":lb"), Value(u'%' + lb + u'%')}};
 }
 
-void setRange(StatisticsWindow &w, const QDate &a, const QDate &b)
-{
-    w.startDate()->setDate(a);
-    w.endDate()->setDate(b);
-    w.flushRefresh();
-}
-
-// Opens a window the way the side bar does, into a panel of its own.
-template <class Window>
-Window *openWindow(QWidget &panel)
-{
-    auto *w = new Window(&panel);
-    w->setAttribute(Qt::WA_DeleteOnClose);
-    WorkingWindows::placeIn(w, &panel);
-    w->openWithDefaults(QDate::currentDate());
-    return w;
-}
-
 ReportPreview *previewOf(QDialog &d)
 {
     return qobject_cast<ReportPreview *>(&d);

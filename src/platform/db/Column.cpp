@@ -113,7 +113,12 @@ void Column::settle(ValueType type)
 
 void Column::appendFromEngine(sqlite3_stmt *stmt, int col)
 {
-    const int et = sqlite3_column_type(stmt, col);
+    // The cell is read through its value object: one call into the statement per
+    // cell instead of one per question (type, text, length). Connections are
+    // used by one thread only (opened without the engine's mutex), so the value
+    // object needs no protection.
+    sqlite3_value *v = sqlite3_column_value(stmt, col);
+    const int et = sqlite3_value_type(v);
     if (et == SQLITE_NULL) {
         appendNull();
         return;
@@ -125,16 +130,16 @@ void Column::appendFromEngine(sqlite3_stmt *stmt, int col)
                                     : ValueType::Text);
     switch (m_type) {
     case ValueType::Text: {
-        const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
-        m_ints.append(m_pool.intern(p, sqlite3_column_bytes(stmt, col)));
+        const auto *p = reinterpret_cast<const char *>(sqlite3_value_text(v));
+        m_ints.append(m_pool.intern(p, sqlite3_value_bytes(v)));
         break;
     }
     case ValueType::DateTime: {
         qint64 secs = 0;
-        const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
         if (et == SQLITE_INTEGER)
-            secs = sqlite3_column_int64(stmt, col);
-        else if (!parseStoredDateTime(p, sqlite3_column_bytes(stmt, col), &secs)) {
+            secs = sqlite3_value_int64(v);
+        else if (!parseStoredDateTime(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v),
+                                      &secs)) {
             appendNull();
             return;
         }
@@ -143,23 +148,23 @@ void Column::appendFromEngine(sqlite3_stmt *stmt, int col)
     }
     case ValueType::Float:
         m_ints.append(0);
-        m_reals.push_back(sqlite3_column_double(stmt, col));
+        m_reals.push_back(sqlite3_value_double(v));
         break;
     case ValueType::Bytes: {
         m_ints.append(0);
-        const void *p = sqlite3_column_blob(stmt, col);
-        m_bytes.emplace_back(static_cast<const char *>(p), sqlite3_column_bytes(stmt, col));
+        const void *p = sqlite3_value_blob(v);
+        m_bytes.emplace_back(static_cast<const char *>(p), sqlite3_value_bytes(v));
         break;
     }
     case ValueType::Money:
-        m_ints.append(et == SQLITE_FLOAT ? qint64(std::llround(sqlite3_column_double(stmt, col)))
-                                         : sqlite3_column_int64(stmt, col));
+        m_ints.append(et == SQLITE_FLOAT ? qint64(std::llround(sqlite3_value_double(v)))
+                                         : sqlite3_value_int64(v));
         break;
     case ValueType::Boolean:
-        m_ints.append(sqlite3_column_int64(stmt, col) != 0);
+        m_ints.append(sqlite3_value_int64(v) != 0);
         break;
     default:
-        m_ints.append(sqlite3_column_int64(stmt, col));
+        m_ints.append(sqlite3_value_int64(v));
         break;
     }
     if (!m_nulls.empty() && m_nulls.size() * 64 < size_t(size()))

@@ -102,7 +102,9 @@ void Connection::connect(const QString &path, const QString &password)
     if (!QFileInfo(path).isFile())
         failWith(NativeError::NotDataFile, QStringLiteral("找不到文件“%1”。").arg(path));
 
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+    // One thread uses a connection: the engine need not lock around every call,
+    // which fetching a large result makes a great many of.
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc));
         closeHandle();
@@ -143,6 +145,10 @@ void Connection::connect(const QString &path, const QString &password)
     rawExec(m_db, "PRAGMA synchronous=FULL");
     rawExec(m_db, "PRAGMA journal_mode=DELETE");
     rawExec(m_db, "PRAGMA foreign_keys=OFF");
+    // Held exclusively, the file's pages stay valid in the engine's cache between
+    // statements; a cache that holds years of documents and lines lets a repeated
+    // statistics query read them from memory instead of the file each time.
+    rawExec(m_db, "PRAGMA cache_size=-131072");
     writeLockFile();
 }
 

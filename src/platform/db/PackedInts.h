@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -33,7 +34,10 @@ public:
         const int need = widthFor(v);
         if (need > m_width)
             widen(need);
-        m_bytes.resize(m_bytes.size() + size_t(m_width));
+        // The bytes grow in doubling steps; those past m_size are spare room.
+        const size_t end = size_t(m_size + 1) * size_t(m_width);
+        if (end > m_bytes.size())
+            m_bytes.resize(std::max({end, m_bytes.size() * 2, size_t(64)}));
         put(m_size++, v);
     }
 
@@ -45,7 +49,11 @@ public:
         put(i, v);
     }
 
-    void shrinkToFit() { m_bytes.shrink_to_fit(); }
+    void shrinkToFit()
+    {
+        m_bytes.resize(size_t(m_size) * size_t(m_width));
+        m_bytes.shrink_to_fit();
+    }
     size_t memoryBytes() const { return m_bytes.capacity(); }
 
     static int widthFor(qint64 v)

@@ -66,6 +66,19 @@ quint32 StringPool::find(const QString &text) const
 
 quint32 StringPool::intern(const char *utf8, qsizetype len)
 {
+    // A column often repeats the text of the row before (the document's fields on
+    // each of its lines): that is found without hashing.
+    if (m_last != kNull) {
+        const QByteArrayView b = bytes(m_last);
+        if (b.size() == len && (len == 0 || std::memcmp(b.data(), utf8, size_t(len)) == 0))
+            return m_last;
+    }
+    m_last = internHashed(utf8, len);
+    return m_last;
+}
+
+quint32 StringPool::internHashed(const char *utf8, qsizetype len)
+{
     const quint32 h = hashOf(utf8, len);
     const size_t mask = m_slots.size() - 1;
     size_t s = h & mask;

@@ -43,6 +43,7 @@ public:
 
 private:
     static quint32 hashOf(const char *p, qsizetype len);
+    quint32 internHashed(const char *utf8, qsizetype len);
     void grow();
 
     std::vector<char> m_arena;
@@ -50,6 +51,7 @@ private:
     std::vector<quint32> m_hashes;  // per entry, for growing the table
     std::vector<quint64> m_slots;   // open addressing: hash << 32 | entry index; 0 empty
     mutable std::vector<quint32> m_ranks;
+    quint32 m_last = kNull; // the entry the last intern() gave
 };
 
 } // namespace kvl
