@@ -1,18 +1,26 @@
 // The settlement editor and its picker of open documents, offscreen on a real
 // data file: picking and removing documents, the net amount, what the save
 // writes, the close codes and questions, and the picker's own layout.
+#include "ButtonEdit.h"
 #include "DataGrid.h"
+#include "DbEdit.h"
 #include "DocumentsFixture.h"
+#include "EditButton.h"
 #include "FileDialogAnswers.h"
 #include "MessageRecorder.h"
 #include "ModalHandlers.h"
 #include "ModalResult.h"
 #include "ModalRunner.h"
 #include "PurchaseRows.h"
+#include "ReportPreview.h"
+#include "ReportTemplates.h"
+#include "yw_jz.h"
 #include "yw_jz_sfkd.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
 #include <QtTest>
@@ -39,8 +47,34 @@ public:
     JzData()
     {
         conn().exec(QString::fromUtf8(kPartnerRows));
+        conn().exec(QStringLiteral("INSERT INTO 公司员工(id, 员工编号, 员工姓名, 暂停) VALUES (9901, 'JZY', '结帐员', 0)"));
+        if (scalar(QStringLiteral("SELECT count(*) FROM report")) == 0)
+            ReportTemplates::store(conn());
         partner = kPartner;
         openPartner(kPartner);
+    }
+
+    // Settlement 900010 (结00000001, staff 9901) of the shipment and the first purchase.
+    void settleByHand(const QList<qint64> &documents = {900001, 900002})
+    {
+        conn().exec(QStringLiteral("INSERT INTO sfk(id, 制单日期, 类别, 单号, dw_id, xszg_id, 应收款金额（出货）, "
+                                   "结帐、应付款金额（进货）, 结帐) VALUES (900010, '2026-02-01 00:00:00', '结帐', "
+                                   "'结00000001', 9001, 9901, 0, 3800000, 0)"));
+        for (qint64 id : documents)
+            conn().exec(QStringLiteral("INSERT INTO jzmx(sf_id, sfid_mx) VALUES (900010, %1)").arg(id));
+        openPartner(kPartner);
+    }
+
+    qint64 ph(const char *counter) { return scalar(QStringLiteral("SELECT %1 FROM PH").arg(QLatin1String(counter))); }
+    qint64 settlements() { return scalar(QStringLiteral("SELECT count(*) FROM sfk WHERE 类别='结帐' AND dw_id=9001")); }
+    qint64 newestSettlement() { return scalar(QStringLiteral("SELECT max(id) FROM sfk WHERE 类别='结帐' AND dw_id=9001")); }
+    QList<qint64> linksOf(qint64 settlement)
+    {
+        QList<qint64> r;
+        Statement st(conn(), QStringLiteral("SELECT sfid_mx FROM jzmx WHERE sf_id=%1 ORDER BY sfid_mx").arg(settlement));
+        while (st.next())
+            r << st.int64(0);
+        return r;
     }
 
     void saveLayoutRow(const QString &key, const QString &caption, qint64 width, qint64 index)
@@ -80,6 +114,56 @@ QStringList rowsOf(Dataset &ds, const QString &field)
     for (int i = 0; i < ds.recordCount(); ++i)
         r << ds.valueAt(i, ds.fieldIndex(field)).toString();
     return r;
+}
+
+// The business window's editor of a new settlement, or of its current one.
+struct Editor
+{
+    Editor(JzData &d, qint64 existing = 0)
+    {
+        if (existing) {
+            d.startEdit(existing);
+            ed = std::make_unique<TFMyw_jz>(false, kPartner);
+            ed->setStaffName(d.dm().DataSfk.value("员工姓名").toString());
+        } else {
+            d.startNew(DocumentKind::Settlement);
+            ed = std::make_unique<TFMyw_jz>(true, kPartner);
+        }
+        ed->show();
+    }
+    TFMyw_jz *operator->() const { return ed.get(); }
+    TFMyw_jz &operator*() const { return *ed; }
+    std::unique_ptr<TFMyw_jz> ed;
+};
+
+// The next picker offers what `offered` receives and chooses the document numbered `number`
+// (none: 返回).
+void pickIn(ModalHandlers &h, const QString &number, QStringList *offered = nullptr)
+{
+    h.enqueue([number, offered](QDialog &dlg) {
+        auto *p = qobject_cast<TFMyw_jz_sfkd *>(&dlg);
+        QVERIFY(p);
+        if (offered)
+            *offered = rowsOf(p->dataset(), "单号");
+        if (number.isEmpty()) {
+            p->BReturn->click();
+            return;
+        }
+        QVERIFY(p->dataset().locate("单号", Value(number)));
+        p->BSelect->click();
+    });
+}
+
+// The links as the grid lists them, the empty row left for the next choice included.
+QStringList linkNumbers(JzData &d)
+{
+    return rowsOf(d.dm().DataJzmx, "sfk_dh");
+}
+
+qint64 footerAmount(const TFMyw_jz &ed)
+{
+    qint64 units = 0;
+    return ed.Grid->footerSum(0, ed.Grid->columnOfField("sfk_je_jy"), &units) ? units : -1;
 }
 
 } // namespace
@@ -240,6 +324,345 @@ private slots:
         QCOMPARE(d.layoutCaptions(QStringLiteral("选择未结帐单据")), QStringList());
         QCOMPARE(d.layoutCaptions(QStringLiteral("办理业务")), QStringList{QStringLiteral("备注")});
         d.dm().DataSfk_jz.setFiltered(false);
+    }
+
+    // A settlement of the shipment and a purchase, or of purchases only: picked by N1
+    // and by Enter in the grid, saved with 保存, which closes with OK.
+    void newSettlement_data()
+    {
+        QTest::addColumn<QStringList>("picked");
+        QTest::addColumn<qint64>("amount");
+        QTest::newRow("shipment 500, purchase 120") << QStringList{"CH00000003", "JH00000007"} << 380 * U;
+        QTest::newRow("purchases only") << QStringList{"JH00000007", "JH00000009"} << -150 * U;
+    }
+    void newSettlement()
+    {
+        QFETCH(QStringList, picked);
+        QFETCH(qint64, amount);
+        JzData d;
+        const qint64 sfk = d.ph("sfk"), sk = d.ph("dh_sk"), ysk = d.ph("dh_ysk"), yfk = d.ph("dh_yfk");
+        Editor ed(d);
+        QCOMPARE(ed->windowTitle(), QStringLiteral("结帐录入"));
+        QCOMPARE(ed->Formname->text(), QStringLiteral("结帐"));
+        QCOMPARE(ed->Formname->palette().color(QPalette::WindowText), QColor(0xFF, 0x80, 0x00));
+        QCOMPARE(ed->dh->text(), ProposedNumber("结", sk));
+        QCOMPARE(ed->date(), QDate::currentDate());
+        QCOMPARE(ed->Grid->toolTip(), QStringLiteral("添加、删除单据，请在表格中单击鼠标右键。"));
+        QCOMPARE(ed->N1->text(), QStringLiteral("添加新的单据"));
+        QCOMPARE(ed->N2->text(), QStringLiteral("删除当前的单据"));
+        QCOMPARE(shownTitles(*ed->Grid), (QStringList{"制单日期", "类别", "单号", "出货（应收款）金额", "进货（应付款）金额",
+                                                      "本次结帐金额"}));
+
+        MessageRecorder rec;
+        ModalHandlers h;
+        pickIn(h, picked[0]);
+        pickIn(h, picked[1]);
+        ed->N1->trigger();
+        QTest::keyClick(ed->Grid, Qt::Key_Return);
+        QCOMPARE(h.pending(), 0);
+        QCOMPARE(linkNumbers(d), (picked + QStringList{QString()}));
+        QCOMPARE(footerAmount(*ed), amount);
+        QCOMPARE(ed->netAmount(), amount);
+        QCOMPARE(ed->Grid->footerText(0, 0), QStringLiteral("合计"));
+        QCOMPARE(ed->Grid->rowColourHook()(1).text, kPurchaseTextColour);
+        QCOMPARE(ed->Grid->rowColourHook()(0).text, picked[0].startsWith("JH") ? kPurchaseTextColour : QColor());
+
+        ed->Bsave->click();
+        QCOMPARE(rec.texts(), QStringList());
+        QVERIFY(!ed->isVisible());
+        QCOMPARE(ed->result(), int(mrOk));
+
+        const qint64 id = sfk + 1;
+        QCOMPARE(d.ph("sfk"), id);
+        QCOMPARE(d.ph("dh_sk"), sk + 1);
+        QCOMPARE(d.ph("dh_ysk"), ysk);
+        QCOMPARE(d.ph("dh_yfk"), yfk);
+        const QString row = QStringLiteral("SELECT %1 FROM sfk WHERE id=%2");
+        QCOMPARE(d.text(row.arg("类别").arg(id)), QStringLiteral("结帐"));
+        QCOMPARE(d.text(row.arg("单号").arg(id)), ProposedNumber("结", sk));
+        QCOMPARE(d.text(row.arg("制单日期").arg(id)), QDate::currentDate().toString("yyyy-MM-dd 00:00:00"));
+        QCOMPARE(d.scalar(row.arg("dw_id").arg(id)), kPartner);
+        QCOMPARE(d.scalar(row.arg("应收款金额（出货）").arg(id)), qint64(0));
+        QCOMPARE(d.scalar(row.arg("结帐、应付款金额（进货）").arg(id)), amount);
+        QCOMPARE(d.scalar(row.arg("xszg_id").arg(id)), qint64(-1)); // null: nobody chosen
+        QCOMPARE(d.scalar(QStringLiteral("SELECT count(*) FROM jzmx WHERE sf_id=%1").arg(id)), qint64(2));
+
+        // In the business window's list both are settled now, with nothing left open.
+        d.openPartner(kPartner);
+        Dataset &list = d.dm().DataSfk;
+        for (const QString &number : picked) {
+            QVERIFY(list.locate("单号", Value(number)));
+            QCOMPARE(list.value("结帐单号").toString(), ProposedNumber("结", sk));
+            QCOMPARE(list.value("应收款余额").moneyUnits(), qint64(0));
+        }
+    }
+
+    // A picked document is not offered again until N2 takes it out.
+    void pickedDocumentsLeaveThePicker()
+    {
+        JzData d;
+        Editor ed(d);
+        MessageRecorder rec;
+        ModalHandlers h;
+        QStringList first, second, third;
+        pickIn(h, "CH00000003", &first);
+        pickIn(h, "", &second);
+        ed->N1->trigger();
+        ed->N1->trigger();
+        QCOMPARE(first, (QStringList{"CH00000003", "JH00000007", "JH00000009"}));
+        QCOMPARE(second, (QStringList{"JH00000007", "JH00000009"}));
+        QCOMPARE(linkNumbers(d), (QStringList{"CH00000003", QString()}));
+
+        // N2 on the empty row asks about the link the cursor then stands on.
+        rec.queueAnswer(QMessageBox::No);
+        ed->N2->trigger();
+        QCOMPARE(linkNumbers(d), QStringList{"CH00000003"});
+        rec.queueAnswer(QMessageBox::Yes);
+        ed->N2->trigger();
+        QCOMPARE(rec.texts(), (QStringList{"删除此记录吗?", "删除此记录吗?"}));
+        QCOMPARE(linkNumbers(d), QStringList());
+        QCOMPARE(footerAmount(*ed), qint64(0));
+        pickIn(h, "", &third);
+        ed->N1->trigger();
+        QCOMPARE(third, first);
+        QCOMPARE(h.pending(), 0);
+    }
+
+    // Editing a settlement: one document taken out. Saving, or Yes to the question when
+    // cancelling, deletes its link; No keeps the settlement as it was stored.
+    void editRemovingADocument_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("保存") << "save" << int(mrOk) << true;
+        QTest::newRow("取消, Yes to saving") << "cancel" << int(mrAbort) << true;
+        QTest::newRow("close box, No to saving") << "close" << int(mrCancel) << false;
+    }
+    void editRemovingADocument()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, code);
+        QFETCH(bool, saved);
+        JzData d;
+        d.settleByHand();
+        const qint64 sfk = d.ph("sfk"), sk = d.ph("dh_sk");
+        Editor ed(d, 900010);
+        QCOMPARE(ed->windowTitle(), QStringLiteral("修改结帐"));
+        QCOMPARE(ed->dh->text(), QStringLiteral("结00000001"));
+        QCOMPARE(ed->date(), QDate(2026, 2, 1));
+        QCOMPARE(ed->staffName(), QStringLiteral("结帐员"));
+        QCOMPARE(linkNumbers(d), (QStringList{"CH00000003", "JH00000007"}));
+        QCOMPARE(footerAmount(*ed), 380 * U);
+
+        MessageRecorder rec;
+        QVERIFY(d.dm().DataJzmx.locate("sfid_mx", Value::integer(900002)));
+        rec.queueAnswer(QMessageBox::Yes);
+        ed->N2->trigger();
+        QCOMPARE(linkNumbers(d), QStringList{"CH00000003"});
+        QCOMPARE(footerAmount(*ed), 500 * U);
+        ModalHandlers h;
+        QStringList offered;
+        pickIn(h, "", &offered);
+        ed->N1->trigger();
+        QCOMPARE(offered, (QStringList{"JH00000007", "JH00000009"}));
+
+        if (how == "save") {
+            ed->Bsave->click();
+        } else if (how == "cancel") {
+            rec.queueAnswer(QMessageBox::Yes);
+            ed->RzBitBtn2->click();
+        } else {
+            rec.queueAnswer(QMessageBox::No);
+            ed->close();
+        }
+        QVERIFY(!ed->isVisible());
+        QCOMPARE(ed->result(), code);
+        QStringList asked{"删除此记录吗?"};
+        if (how != "save")
+            asked << "当前数据已经更改，保存吗？";
+        QCOMPARE(rec.texts(), asked);
+        QCOMPARE(d.linksOf(900010), saved ? (QList<qint64>{900001}) : (QList<qint64>{900001, 900002}));
+        QCOMPARE(d.scalar("SELECT 结帐、应付款金额（进货） FROM sfk WHERE id=900010"), saved ? 500 * U : 380 * U);
+        QCOMPARE(d.scalar("SELECT xszg_id FROM sfk WHERE id=900010"), qint64(9901));
+        QCOMPARE(d.ph("sfk"), sfk);
+        QCOMPARE(d.ph("dh_sk"), sk);
+        if (how != "save")
+            QVERIFY(!d.dm().DataJzmx.isActive()); // leaving drops the links' batch
+    }
+
+    // Nothing left to settle: the picker does not open, saving is refused, and the
+    // new settlement is given up only when the clerk says so.
+    void nothingToSettle()
+    {
+        JzData d;
+        d.settleByHand({900001, 900002, 900003});
+        const qint64 sfk = d.ph("sfk"), sk = d.ph("dh_sk");
+        Editor ed(d);
+        MessageRecorder rec;
+        ModalHandlers h;
+        ed->N1->trigger();
+        QTest::keyClick(ed->Grid, Qt::Key_Return);
+        QCOMPARE(h.shown(), QStringList());
+        QCOMPARE(rec.texts(), (QStringList{"没有未结帐单据！", "没有未结帐单据！"}));
+
+        rec.clear();
+        ed->Bsave->click();
+        ed->Bprint->click();
+        QCOMPARE(rec.texts(), (QStringList{"请添加未结帐单据！", "请添加未结帐单据！"}));
+        QCOMPARE(rec.transcript().first().kind, MessageKind::Warning);
+        QCOMPARE(h.shown(), QStringList()); // no print after a refusal
+        QVERIFY(ed->isVisible());
+        QCOMPARE(ed->Grid->currentColumn(), 0);
+
+        rec.clear();
+        rec.queueAnswer(QMessageBox::No);
+        ed->close();
+        QVERIFY(ed->isVisible());
+        rec.queueAnswer(QMessageBox::Yes);
+        ed->RzBitBtn2->click();
+        QCOMPARE(rec.texts(), (QStringList{"正在添加记录，确定放弃吗？", "正在添加记录，确定放弃吗？"}));
+        QVERIFY(!ed->isVisible());
+        QCOMPARE(ed->result(), int(mrAbort));
+        QCOMPARE(d.dm().DataSfk.state(), Dataset::State::Browse);
+        QCOMPARE(d.ph("sfk"), sfk);
+        QCOMPARE(d.ph("dh_sk"), sk);
+        QCOMPARE(d.settlements(), qint64(1));
+    }
+
+    // The staff member chosen is stored and shows again when the settlement is edited;
+    // a staff box cleared by hand clears it.
+    void staffMemberStored()
+    {
+        JzData d;
+        qint64 id = 0;
+        {
+            Editor ed(d);
+            ModalHandlers h;
+            pickIn(h, "CH00000003");
+            h.enqueue([](QDialog &dlg) {
+                QCOMPARE(dlg.windowTitle(), QStringLiteral("选择公司员工"));
+                Dataset &staff = DataModKvl->DataDm_zg;
+                QVERIFY(staff.locate("员工姓名", Value(QStringLiteral("结帐员"))));
+                dlg.findChild<QToolButton *>(QStringLiteral("BSelect"))->click();
+            });
+            ed->N1->trigger();
+            ed->yw->button()->trigger();
+            QCOMPARE(h.pending(), 0);
+            QCOMPARE(ed->staffName(), QStringLiteral("结帐员"));
+            ed->Bsave->click();
+            QCOMPARE(ed->result(), int(mrOk));
+            id = d.newestSettlement();
+            QCOMPARE(d.scalar(QStringLiteral("SELECT xszg_id FROM sfk WHERE id=%1").arg(id)), qint64(9901));
+        }
+        const QString other = d.text("SELECT 员工姓名 FROM 公司员工 WHERE id=1");
+        {
+            // Another staff member and nothing else changed: still a change to store.
+            d.openPartner(kPartner);
+            Editor ed(d, id);
+            QCOMPARE(ed->staffName(), QStringLiteral("结帐员"));
+            ModalHandlers h;
+            h.enqueue([](QDialog &dlg) {
+                QVERIFY(DataModKvl->DataDm_zg.locate("id", Value::integer(1)));
+                dlg.findChild<QToolButton *>(QStringLiteral("BSelect"))->click();
+            });
+            ed->yw->button()->trigger();
+            ed->Bsave->click();
+            QCOMPARE(ed->result(), int(mrOk));
+            QCOMPARE(d.scalar(QStringLiteral("SELECT xszg_id FROM sfk WHERE id=%1").arg(id)), qint64(1));
+        }
+        d.openPartner(kPartner);
+        Editor ed(d, id);
+        QCOMPARE(ed->staffName(), other);
+        ed->yw->selectAll();
+        QTest::keyClick(ed->yw, Qt::Key_Delete);
+        ed->Bsave->click();
+        QCOMPARE(ed->result(), int(mrOk));
+        QCOMPARE(d.scalar(QStringLiteral("SELECT xszg_id FROM sfk WHERE id=%1").arg(id)), qint64(-1));
+        QCOMPARE(d.linksOf(id), QList<qint64>{900001});
+    }
+
+    // A save the engine refuses keeps the editor open with its links; the next save
+    // stores the settlement once, its links once, and moves the counters once.
+    void refusedByTheEngineThenSaved()
+    {
+        JzData d;
+        const qint64 sfk = d.ph("sfk"), sk = d.ph("dh_sk");
+        Editor ed(d);
+        ModalHandlers h;
+        pickIn(h, "CH00000003");
+        pickIn(h, "JH00000007");
+        h.enqueue([](QDialog &dlg) {
+            QVERIFY(DataModKvl->DataDm_zg.locate("员工姓名", Value(QStringLiteral("结帐员"))));
+            dlg.findChild<QToolButton *>(QStringLiteral("BSelect"))->click();
+        });
+        ed->N1->trigger();
+        ed->N1->trigger();
+        ed->yw->button()->trigger();
+        d.conn().exec(QStringLiteral("DELETE FROM 公司员工 WHERE id=9901"));
+
+        MessageRecorder rec;
+        ed->Bsave->click();
+        QCOMPARE(rec.texts(), QStringList{QStringLiteral("［公司员工］中没有对应的记录！\n\n记录引用失败，请重新选择！")});
+        QVERIFY(ed->isVisible());
+        QCOMPARE(d.ph("sfk"), sfk);
+        QCOMPARE(d.ph("dh_sk"), sk);
+        QCOMPARE(d.settlements(), qint64(0));
+        QCOMPARE(d.scalar("SELECT count(*) FROM jzmx WHERE sfid_mx BETWEEN 900001 AND 900003"), qint64(0));
+        QCOMPARE(d.dm().DataSfk.state(), Dataset::State::Insert);
+        QCOMPARE(linkNumbers(d), (QStringList{"CH00000003", "JH00000007"}));
+
+        ed->yw->selectAll();
+        QTest::keyClick(ed->yw, Qt::Key_Delete);
+        ed->Bsave->click();
+        QCOMPARE(ed->result(), int(mrOk));
+        QCOMPARE(d.ph("sfk"), sfk + 1);
+        QCOMPARE(d.ph("dh_sk"), sk + 1);
+        QCOMPARE(d.settlements(), qint64(1));
+        QCOMPARE(d.linksOf(sfk + 1), (QList<qint64>{900001, 900002}));
+        QCOMPARE(d.scalar("SELECT count(*) FROM jzmx WHERE sfid_mx BETWEEN 900001 AND 900003"), qint64(2));
+    }
+
+    // 打印 saves, then prints the settlement, and closes with OK; an unchanged
+    // settlement is printed as it stands.
+    void printAfterSave_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("new") << false;
+        QTest::newRow("unchanged") << true;
+    }
+    void printAfterSave()
+    {
+        QFETCH(bool, existing);
+        JzData d;
+        if (existing)
+            d.settleByHand();
+        Editor ed(d, existing ? 900010 : 0);
+        ModalHandlers h;
+        if (!existing) {
+            pickIn(h, "JH00000007");
+            ed->N1->trigger();
+        }
+        QString report;
+        int printedLinks = -1;
+        h.enqueue([&](QDialog &dlg) {
+            auto *preview = qobject_cast<ReportPreview *>(&dlg);
+            QVERIFY(preview);
+            report = preview->reportTemplate().name;
+            printedLinks = d.dm().DataJzmx.recordCount();
+            QCOMPARE(d.dm().DataSfk.state(), Dataset::State::Browse); // stored before it prints
+            dlg.accept();
+        });
+        MessageRecorder rec;
+        ed->Bprint->click();
+        QCOMPARE(h.pending(), 0);
+        QCOMPARE(report, QStringLiteral("结帐单"));
+        QCOMPARE(CurrentReportName, QStringLiteral("结帐单"));
+        QCOMPARE(printedLinks, existing ? 2 : 1);
+        QCOMPARE(rec.texts(), QStringList());
+        QCOMPARE(ed->result(), int(mrOk));
+        QCOMPARE(d.settlements(), qint64(1));
+        QCOMPARE(d.linksOf(d.newestSettlement()), existing ? (QList<qint64>{900001, 900002}) : (QList<qint64>{900002}));
     }
 };
 
