@@ -5,7 +5,7 @@
 #include "ButtonEdit.h"
 #include "DataGrid.h"
 #include "Dataset.h"
-#include "DatasetFreeze.h"
+#include "DbDateEdit.h"
 #include "DbEdit.h"
 #include "DocumentLeave.h"
 #include "Messages.h"
@@ -185,9 +185,11 @@ DocumentSaveResult TFMyw_jz::save()
     entry.remark = h.value(QStringLiteral("备注")).toString();
     entry.staffId = chosenStaffId();
     const DocumentSaveResult r = SaveSettlement(h, links(), candidates(), entry, this);
-    if (r.outcome == DocumentSaveResult::Refused && r.field != QStringLiteral("单号")) {
+    if (r.outcome == DocumentSaveResult::Refused && r.field == QStringLiteral("sfk_zdrq")) {
         Grid->setCurrentColumn(0);
         Grid->setFocus(Qt::OtherFocusReason);
+    } else if (r.outcome == DocumentSaveResult::Refused && r.field == QStringLiteral("制单日期")) {
+        zdrq->setFocus(Qt::OtherFocusReason);
     } else if (!r.closes()) {
         dh->setFocus(Qt::OtherFocusReason);
     }

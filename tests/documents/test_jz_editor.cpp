@@ -3,6 +3,8 @@
 // writes, the close codes and questions, and the picker's own layout.
 #include "ButtonEdit.h"
 #include "DataGrid.h"
+#include "DataGridDelegate.h"
+#include "DbDateEdit.h"
 #include "DbEdit.h"
 #include "DocumentsFixture.h"
 #include "EditButton.h"
@@ -16,6 +18,7 @@
 #include "ReportTemplates.h"
 #include "yw_jz.h"
 #include "yw_jz_sfkd.h"
+#include "../platform/widgets/TypeText.h"
 
 #include <QAction>
 #include <QLabel>
@@ -332,13 +335,15 @@ private slots:
     {
         QTest::addColumn<QStringList>("picked");
         QTest::addColumn<qint64>("amount");
-        QTest::newRow("shipment 500, purchase 120") << QStringList{"CH00000003", "JH00000007"} << 380 * U;
-        QTest::newRow("purchases only") << QStringList{"JH00000007", "JH00000009"} << -150 * U;
+        QTest::addColumn<bool>("byEllipsis");
+        QTest::newRow("shipment 500, purchase 120") << QStringList{"CH00000003", "JH00000007"} << 380 * U << false;
+        QTest::newRow("purchases only") << QStringList{"JH00000007", "JH00000009"} << -150 * U << true;
     }
     void newSettlement()
     {
         QFETCH(QStringList, picked);
         QFETCH(qint64, amount);
+        QFETCH(bool, byEllipsis);
         JzData d;
         const qint64 sfk = d.ph("sfk"), sk = d.ph("dh_sk"), ysk = d.ph("dh_ysk"), yfk = d.ph("dh_yfk");
         Editor ed(d);
@@ -358,7 +363,13 @@ private slots:
         pickIn(h, picked[0]);
         pickIn(h, picked[1]);
         ed->N1->trigger();
-        QTest::keyClick(ed->Grid, Qt::Key_Return);
+        if (byEllipsis) {
+            const QRect cell = ed->Grid->visualRect(ed->Grid->currentIndex());
+            QCOMPARE(ed->Grid->currentColumn(), 0);
+            QTest::mouseClick(ed->Grid->viewport(), Qt::LeftButton, {}, DataGridDelegate::buttonRect(cell).center());
+        } else {
+            QTest::keyClick(ed->Grid, Qt::Key_Return);
+        }
         QCOMPARE(h.pending(), 0);
         QCOMPARE(linkNumbers(d), (picked + QStringList{QString()}));
         QCOMPARE(footerAmount(*ed), amount);
@@ -582,12 +593,14 @@ private slots:
         QCOMPARE(d.linksOf(id), QList<qint64>{900001});
     }
 
-    // A save the engine refuses keeps the editor open with its links; the next save
-    // stores the settlement once, its links once, and moves the counters once.
-    void refusedByTheEngineThenSaved()
+    // Each refusal of the save, and a save the engine refuses, keeps the editor open
+    // with what was typed and picked; the save that passes stores the settlement once,
+    // its links once, and moves the counters once.
+    void refusalsKeepTheEditorOpen()
     {
         JzData d;
-        const qint64 sfk = d.ph("sfk"), sk = d.ph("dh_sk");
+        d.conn().exec(QStringLiteral("UPDATE PH SET dh_sk=999999999"));
+        const qint64 sfk = d.ph("sfk");
         Editor ed(d);
         ModalHandlers h;
         pickIn(h, "CH00000003");
@@ -599,27 +612,46 @@ private slots:
         ed->N1->trigger();
         ed->N1->trigger();
         ed->yw->button()->trigger();
+        QCOMPARE(h.pending(), 0);
+        // The proposal has outgrown the ten characters of 单号.
+        QCOMPARE(ed->dh->text(), QStringLiteral("结1000000000"));
         d.conn().exec(QStringLiteral("DELETE FROM 公司员工 WHERE id=9901"));
 
         MessageRecorder rec;
-        ed->Bsave->click();
-        QCOMPARE(rec.texts(), QStringList{QStringLiteral("［公司员工］中没有对应的记录！\n\n记录引用失败，请重新选择！")});
-        QVERIFY(ed->isVisible());
-        QCOMPARE(d.ph("sfk"), sfk);
-        QCOMPARE(d.ph("dh_sk"), sk);
-        QCOMPARE(d.settlements(), qint64(0));
-        QCOMPARE(d.scalar("SELECT count(*) FROM jzmx WHERE sfid_mx BETWEEN 900001 AND 900003"), qint64(0));
-        QCOMPARE(d.dm().DataSfk.state(), Dataset::State::Insert);
-        QCOMPARE(linkNumbers(d), (QStringList{"CH00000003", "JH00000007"}));
+        auto refusedWith = [&](const QString &message) {
+            rec.clear();
+            ed->Bsave->click();
+            QCOMPARE(rec.texts(), QStringList{message});
+            QCOMPARE(rec.transcript().first().kind, MessageKind::Warning);
+            QVERIFY(ed->isVisible());
+            QCOMPARE(d.ph("sfk"), sfk);
+            QCOMPARE(d.ph("dh_sk"), qint64(999999999));
+            QCOMPARE(d.settlements(), qint64(0));
+            QCOMPARE(d.scalar("SELECT count(*) FROM jzmx WHERE sfid_mx BETWEEN 900001 AND 900003"), qint64(0));
+            QCOMPARE(d.dm().DataSfk.state(), Dataset::State::Insert);
+            QCOMPARE(linkNumbers(d), (QStringList{"CH00000003", "JH00000007"}));
+        };
+        refusedWith(DocumentNumberProblem(QStringLiteral("结1000000000")));
+        ed->dh->selectAll();
+        testing::typeText(ed->dh, QStringLiteral("结A-1"));
+        ed->zdrq->selectAll();
+        QTest::keyClick(ed->zdrq, Qt::Key_Delete);
+        refusedWith(QStringLiteral("请录入制单日期！"));
+        QTest::keyClicks(ed->zdrq, QStringLiteral("2026-02-03"));
+        refusedWith(QStringLiteral("［公司员工］中没有对应的记录！\n\n记录引用失败，请重新选择！"));
 
         ed->yw->selectAll();
         QTest::keyClick(ed->yw, Qt::Key_Delete);
         ed->Bsave->click();
         QCOMPARE(ed->result(), int(mrOk));
-        QCOMPARE(d.ph("sfk"), sfk + 1);
-        QCOMPARE(d.ph("dh_sk"), sk + 1);
+        const qint64 id = sfk + 1;
+        QCOMPARE(d.ph("sfk"), id);
+        QCOMPARE(d.ph("dh_sk"), qint64(1000000000));
         QCOMPARE(d.settlements(), qint64(1));
-        QCOMPARE(d.linksOf(sfk + 1), (QList<qint64>{900001, 900002}));
+        QCOMPARE(d.text(QStringLiteral("SELECT 单号 FROM sfk WHERE id=%1").arg(id)), QStringLiteral("结A-1"));
+        QCOMPARE(d.text(QStringLiteral("SELECT 制单日期 FROM sfk WHERE id=%1").arg(id)), QStringLiteral("2026-02-03 00:00:00"));
+        QCOMPARE(d.scalar(QStringLiteral("SELECT xszg_id FROM sfk WHERE id=%1").arg(id)), qint64(-1));
+        QCOMPARE(d.linksOf(id), (QList<qint64>{900001, 900002}));
         QCOMPARE(d.scalar("SELECT count(*) FROM jzmx WHERE sfid_mx BETWEEN 900001 AND 900003"), qint64(2));
     }
 
