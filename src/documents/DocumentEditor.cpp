@@ -246,7 +246,7 @@ void DocumentEditor::done(int result)
     m_closing = false;
     m_closeCode = mrNone;
     if (mayClose)
-        QDialog::done(result);
+        QDialog::done(agreedCloseCode(result));
 }
 
 void DocumentEditor::reject()

@@ -9,7 +9,8 @@
 // one of them by the close code and closes only when it returns true:
 //   Bprint "打印(&Prt)" -> mrOk, Bsave "保存(&Save)" -> mrYes: saveDocument();
 //   RzBitBtn2 "取消(&Esc)" and Esc -> mrAbort, the close box -> mrCancel: canLeaveDocument().
-// closeCode() tells them which code is closing (print after a save: mrOk).
+// closeCode() tells them which code is closing (print after a save: mrOk);
+// agreedCloseCode() may change the code the dialog then closes with.
 // The staff button edit yw opens the staff picker (button, F4, double click,
 // Enter); a choice puts the name into yw, remembers the staff member's id
 // (chosenStaffId()) and calls staffChosen(), then the focus moves on.
@@ -90,6 +91,9 @@ protected:
     virtual bool saveDocument() = 0;
     // Any other close code. True: the dialog may close.
     virtual bool canLeaveDocument() = 0;
+    // The code the dialog closes with once the routine agreed; the settlement
+    // editor turns a successful save into mrOk.
+    virtual int agreedCloseCode(int code) const { return code; }
     // After the staff picker chose someone (yw already shows the name).
     virtual void staffChosen(qint64 staffId) { Q_UNUSED(staffId); }
 
