@@ -212,12 +212,10 @@ bool TFMyw_jz::canLeaveDocument()
     return CanLeaveSettlement(*header(), links(), [this] { return save(); }, this);
 }
 
-void TFMyw_jz::done(int result)
+int TFMyw_jz::agreedCloseCode(int code) const
 {
-    DocumentEditor::done(result);
-    // The frame closed the dialog only when the save succeeded.
-    if (result == mrYes && QDialog::result() == mrYes)
-        setResult(mrOk);
+    // 保存 closes as 打印 does once the save went through, so the business window reloads.
+    return code == mrYes ? mrOk : code;
 }
 
 } // namespace kvl

@@ -29,13 +29,12 @@ public:
     // Leaving the grid: a link row still being edited goes into the batch.
     void GridExit();
 
-    // A successful save closes with mrOk, whichever of 保存 and 打印 asked for it.
-    void done(int result) override;
-
 protected:
     bool saveDocument() override;
     bool canLeaveDocument() override;
     void staffChosen(qint64 staffId) override;
+    // A successful save closes with mrOk, whichever of 保存 and 打印 asked for it.
+    int agreedCloseCode(int code) const override;
 
 private:
     void setUpGrid();
