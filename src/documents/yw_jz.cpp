@@ -116,14 +116,12 @@ void TFMyw_jz::GridEditButtonClick()
         Messages::warning(QStringLiteral("没有未结帐单据！"), this);
         return;
     }
-    bool chosen = false;
     {
         std::optional<WaitCursor> wait(std::in_place);
         TFMyw_jz_sfkd picker(this);
         picker.prepare();
         wait.reset();
-        chosen = ModalRunner::exec(picker) == mrOk && picker.chosen() && !c.isEmpty();
-        if (chosen) {
+        if (ModalRunner::exec(picker) == mrOk && picker.chosen() && !c.isEmpty()) {
             LinkCandidate(c, links());
             markHeaderChanged();
         }

@@ -132,6 +132,13 @@ void TFMyw_jz_sfkd::GridSortMarkingChanged()
     ApplyGridSort(*Grid);
 }
 
+void TFMyw_jz_sfkd::done(int result)
+{
+    if (m_data.isActive())
+        m_data.setSortText(QString());
+    QDialog::done(result);
+}
+
 void TFMyw_jz_sfkd::showEvent(QShowEvent *e)
 {
     QDialog::showEvent(e);

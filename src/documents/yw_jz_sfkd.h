@@ -37,6 +37,9 @@ public:
     void BreturnClick();
     void GridSortMarkingChanged();
 
+    // The picker's sort goes with it: the next one opens without sort marks.
+    void done(int result) override;
+
     DataGrid *Grid = nullptr;
     QToolButton *BSelect = nullptr;
     QToolButton *Bsaveto = nullptr;
