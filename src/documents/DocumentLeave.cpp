@@ -1,4 +1,4 @@
-// The questions asked when the document editor closes without saving.
+// The questions asked when a document editor closes without saving.
 #include "DocumentLeave.h"
 
 #include "Dataset.h"
@@ -43,6 +43,12 @@ bool CanLeaveDocument(Dataset &header, Dataset &lines, bool settled,
     }
     lines.close();
     return true;
+}
+
+bool CanLeaveSettlement(Dataset &header, Dataset &links, const std::function<DocumentSaveResult()> &save,
+                        QWidget *parent)
+{
+    return CanLeaveDocument(header, links, false, save, parent);
 }
 
 } // namespace kvl

@@ -1,4 +1,4 @@
-// Closing the shipment/purchase editor by any way but 保存 or 打印.
+// Closing a document editor by any way but 保存 or 打印.
 #pragma once
 
 #include "DocumentSave.h"
@@ -18,5 +18,10 @@ class Dataset;
 // unsaved lines.
 bool CanLeaveDocument(Dataset &header, Dataset &lines, bool settled,
                       const std::function<DocumentSaveResult()> &save, QWidget *parent = nullptr);
+
+// The same questions for the settlement editor, whose links take the place of
+// the lines; a settlement is never view-only.
+bool CanLeaveSettlement(Dataset &header, Dataset &links, const std::function<DocumentSaveResult()> &save,
+                        QWidget *parent = nullptr);
 
 } // namespace kvl

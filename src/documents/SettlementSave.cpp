@@ -45,6 +45,12 @@ DocumentSaveResult SaveSettlement(Dataset &header, Dataset &links, Dataset &cand
         Messages::warning(message, parent);
         return {DocumentSaveResult::Refused, message, -1, QStringLiteral("sfk_zdrq")};
     }
+    // A settlement without a date would drop out of every list that starts from a date.
+    if (!entry.date.isValid()) {
+        const QString message = QStringLiteral("请录入制单日期！");
+        Messages::warning(message, parent);
+        return {DocumentSaveResult::Refused, message, -1, QStringLiteral("制单日期")};
+    }
     const QString number = entry.number.trimmed();
     const QString tooLong = DocumentNumberProblem(number);
     if (!tooLong.isEmpty()) {

@@ -8,12 +8,13 @@
 #include "DbErrorText.h"
 #include "EnterAsTab.h"
 #include "ExportGrid.h"
-#include "GlyphIcon.h"
 #include "GridLayout.h"
 #include "GridSort.h"
 #include "ListFilter.h"
 #include "Messages.h"
 #include "ModalResult.h"
+#include "PickerPlacement.h"
+#include "ToolBarButton.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -21,11 +22,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace kvl {
 
@@ -56,25 +54,12 @@ bool MasterListWindow::isPicker() const
 
 QToolButton *MasterListWindow::toolButton(const char *name, const QString &caption, const QString &hint)
 {
-    auto *b = new QToolButton(this);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setText(caption);
-    b->setToolTip(hint);
-    b->setIcon(GlyphIcon::make(caption.left(1), QColor(0x1F, 0x5F, 0x9F), 20));
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setAutoRaise(true);
-    b->setFixedSize(38, 38);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
+    return ToolBarButton(this, QString::fromLatin1(name), caption, hint);
 }
 
 QWidget *MasterListWindow::separator(const char *name)
 {
-    auto *f = new QFrame(this);
-    f->setObjectName(QString::fromLatin1(name));
-    f->setFrameShape(QFrame::VLine);
-    f->setFrameShadow(QFrame::Sunken);
-    return f;
+    return ToolBarSeparator(this, QString::fromLatin1(name));
 }
 
 void MasterListWindow::build()
@@ -214,7 +199,7 @@ void MasterListWindow::openAsWorkingWindow()
 
 int MasterListWindow::pickerWidth(int columnWidths)
 {
-    return std::clamp(45 + columnWidths, 350, 600);
+    return PickerWidth(columnWidths);
 }
 
 int MasterListWindow::pickerWidth() const
@@ -246,17 +231,7 @@ void MasterListWindow::setUpPickMode()
     ToolbarSep971->show();
     BSelect->show();
     BSelect->setEnabled(true);
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
-                   | Qt::WindowCloseButtonHint);
-    const QScreen *s = screen();
-    const int height = (s ? s->geometry().height() : 768) - 60;
-    const int width = pickerWidth();
-    resize(width, height);
-    if (QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr) {
-        QRect r(QPoint(0, 0), QSize(width, height));
-        r.moveCenter(owner->geometry().center());
-        move(r.topLeft());
-    }
+    PlacePicker(*this, pickerWidth());
 }
 
 void MasterListWindow::openPickQuery(const QString &text)

@@ -718,6 +718,24 @@ void DataGrid::focusOutEvent(QFocusEvent *event)
         emit gridExited();
 }
 
+bool DataGrid::commitEdit()
+{
+    if (!isEditing())
+        return true;
+    QWidget *editor = indexWidget(currentIndex());
+    if (!editor)
+        return true;
+    QString error;
+    if (!m_delegate->check(editor, &error)) {
+        Messages::warning(error, this);
+        editor->setFocus();
+        return false;
+    }
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
 QMenu *DataGrid::popupMenu() const
 {
     return m_popup.data();

@@ -118,6 +118,10 @@ public:
     bool isReadOnly() const { return m_readOnly; }
     // A cell editor is open.
     bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+    // Ends the cell edit in progress, as leaving the cell does: the text goes into the row.
+    // A text the field cannot take is refused with its message and the editor stays open
+    // (false).
+    bool commitEdit();
     void setReadOnly(bool readOnly);
     // Typed letters locate the current column's field (prefix, any letter case).
     QString searchText() const { return m_search; }

@@ -24,12 +24,13 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
 
+    // Converts the editor's text to the field's type; false with the reason when it does not fit.
+    bool check(QWidget *editor, QString *error) const;
+
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
-    // Converts the editor's text to the field's type; false with the reason when it does not fit.
-    bool check(QWidget *editor, QString *error) const;
 
     DataGrid *m_grid;
 };

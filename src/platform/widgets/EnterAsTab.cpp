@@ -42,7 +42,13 @@ bool EnterAsTab::keepsEnter(const QWidget *control) const
         return true;
     if (qobject_cast<const QPushButton *>(control) || qobject_cast<const QToolButton *>(control))
         return true;
-    return qobject_cast<const QAbstractItemView *>(control) != nullptr;
+    if (qobject_cast<const QAbstractItemView *>(control))
+        return true;
+    // A cell editor lives in the grid's viewport; Enter there ends the edit, as the grid wants.
+    for (const QWidget *w = control->parentWidget(); w && w != m_root; w = w->parentWidget())
+        if (auto *view = qobject_cast<const QAbstractItemView *>(w); view && view->viewport()->isAncestorOf(control))
+            return true;
+    return false;
 }
 
 bool EnterAsTab::focusNext(QWidget *from)

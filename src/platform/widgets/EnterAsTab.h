@@ -17,7 +17,7 @@ public:
     static EnterAsTab *install(QWidget *root);
 
     // Enter is left to multi-line edits, push and tool buttons (a default button), item views
-    // (grids) and to any control marked here.
+    // (grids) and the cell editors inside them, and to any control marked here.
     static void setWantsEnter(QWidget *control, bool wants = true);
 
 protected:
