@@ -100,12 +100,12 @@ TFMyw_jch::~TFMyw_jch() = default;
 
 void TFMyw_jch::addColumns()
 {
-    m_goodsColumn = Grid->addColumn(kGoodsName, QStringLiteral("商品名称"), 150);
+    m_goodsColumn = Grid->addColumn(kGoodsName, QStringLiteral("商品名称"), 140);
     Grid->setColumnEditButton(m_goodsColumn, true);
     const std::pair<const char *, const char *> lookedUp[] = {
         {"kcsp_splb", "商品类别"}, {"kcsp_spcd", "商品产地"}, {"kcsp_spdw", "计量单位"}};
     for (const auto &[field, title] : lookedUp) {
-        const int c = Grid->addColumn(QString::fromUtf8(field), QString::fromUtf8(title), 66);
+        const int c = Grid->addColumn(QString::fromUtf8(field), QString::fromUtf8(title), 64);
         Grid->setColumnReadOnly(c, true);
         Grid->setColumnTextColour(c, kLookedUpText);
     }
