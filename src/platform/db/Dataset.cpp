@@ -269,8 +269,10 @@ void Dataset::buildFields(const Statement &st)
             f.size = col.size;
         if (f.label.isEmpty())
             f.label = col.label;
-        if (f.displayFormat.isEmpty())
+        if (f.displayFormat.isEmpty()) {
             f.displayFormat = col.displayFormat;
+            f.currency = f.currency || col.currency;
+        }
         fields << f;
     }
     for (int i = 0; i < cols.size(); ++i)
