@@ -489,7 +489,9 @@ private slots:
                 shownSettled = jch->isSettled();
             // Typed, never saved: closing must not write it.
             b.data.dm().DataSfk.setValue(QStringLiteral("备注"), Value(QStringLiteral("未保存的改动")));
-            d.done(mrAbort);
+            // The bare close code, past the editor's own questions: whatever it leaves
+            // in editing, the window must not write.
+            d.QDialog::done(mrAbort);
         });
         item(*b.w, command.toLatin1().constData())->trigger();
         QCOMPARE(h.shown().size(), 1);
@@ -543,7 +545,8 @@ private slots:
         h.enqueue([&](QDialog &d) {
             // What a save would have changed behind the list.
             b.data.conn().exec(QStringLiteral("UPDATE sfk SET 备注='已改' WHERE id=%1").arg(other));
-            d.done(code);
+            // The code the editor closes with once its save or leave routine agreed.
+            d.QDialog::done(code);
         });
         item(*b.w, isNew ? "PMjz" : "NBedit")->trigger();
         QCOMPARE(h.shown().size(), 1);
