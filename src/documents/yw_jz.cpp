@@ -197,8 +197,8 @@ DocumentSaveResult TFMyw_jz::save()
 bool TFMyw_jz::saveDocument()
 {
     const DocumentSaveResult r = save();
-    // A refusal prints nothing; after a failure of the engine the clerk still gets the page.
-    if (closeCode() == mrOk && r.outcome != DocumentSaveResult::Refused)
+    // Only what the data file holds is printed: not after a refusal or a failed save.
+    if (closeCode() == mrOk && r.closes())
         print();
     return r.closes();
 }

@@ -646,6 +646,15 @@ private slots:
         refusedWith(QStringLiteral("请录入制单日期！"));
         QTest::keyClicks(ed->zdrq, QStringLiteral("2026-02-03"));
         refusedWith(QStringLiteral("［公司员工］中没有对应的记录！\n\n记录引用失败，请重新选择！"));
+        // 打印 on a save the engine refuses prints nothing: the page would show a
+        // settlement the data file never took.
+        const qsizetype shownBefore = h.shown().size();
+        rec.clear();
+        ed->Bprint->click();
+        QCOMPARE(rec.texts().size(), 1);
+        QCOMPARE(h.shown().size(), shownBefore);
+        QVERIFY(ed->isVisible());
+        QCOMPARE(d.settlements(), qint64(0));
 
         ed->yw->selectAll();
         QTest::keyClick(ed->yw, Qt::Key_Delete);
