@@ -26,7 +26,7 @@ std::optional<QString> PickCodeTable(const QString &table, const QString &text, 
 {
     std::optional<WaitCursor> wait(std::in_place);
     TFMdm_qt w(table, caller);
-    w.openPickQuery(text);
+    w.openPickQuery(text, true);
     wait.reset();
     w.ShowCodeTablePicker();
     const Dataset *ds = w.dataset();

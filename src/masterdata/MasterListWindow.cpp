@@ -234,7 +234,7 @@ void MasterListWindow::setUpPickMode()
     PlacePicker(*this, pickerWidth());
 }
 
-void MasterListWindow::openPickQuery(const QString &text)
+void MasterListWindow::openPickQuery(const QString &text, bool anyCase)
 {
     Dataset *ds = dataset();
     if (!ds)
@@ -242,7 +242,8 @@ void MasterListWindow::openPickQuery(const QString &text)
     ds->close();
     ds->setSql(m_kind.pickSql);
     ds->open();
-    const Dataset::LocateOptions how = Dataset::PartialKey | Dataset::CaseInsensitive;
+    const Dataset::LocateOptions how = anyCase ? Dataset::PartialKey | Dataset::CaseInsensitive
+                                               : Dataset::LocateOptions(Dataset::PartialKey);
     if (text.isEmpty() || (!ds->locate(m_kind.firstPickField, Value(text), how)
                            && !ds->locate(m_kind.secondPickField, Value(text), how)))
         ds->first();

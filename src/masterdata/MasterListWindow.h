@@ -41,9 +41,10 @@ public:
     // positioned on `text`, FormActivate. Shown by the caller through the modal runner.
     void preparePicker(const QString &text);
     // The two halves: the window's set-up, and the dataset on the picker query positioned
-    // on the caller's text (first field, then second field, else the first row).
+    // on the caller's text (first field, then second field, else the first row). Letters
+    // are compared as typed unless `anyCase` (pinyin initials are typed in either case).
     void setUpPickMode();
-    void openPickQuery(const QString &text);
+    void openPickQuery(const QString &text, bool anyCase = false);
     // 45 + the columns' widths, within 350 and 600.
     static int pickerWidth(int columnWidths);
     int pickerWidth() const;

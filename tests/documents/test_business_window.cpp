@@ -137,6 +137,27 @@ private slots:
         QCOMPARE(b.listedIds(), b.ids(QStringLiteral("SELECT id FROM sfk WHERE dw_id=%1 AND %2 ORDER BY id").arg(expected).arg(kOpen)));
     }
 
+    // Letters of the typed prefix are compared as typed, for the name and then the code.
+    void pickerPrefixKeepsLetterCase()
+    {
+        Business b;
+        b.data.conn().exec(QStringLiteral("INSERT INTO 往来单位(id, 单位编号, 单位名称, 暂停) VALUES "
+                                          "(9801, '0000a', 'abc小写商行', 0), (9802, '0000b', 'Abc大写商行', 0), "
+                                          "(9803, '0000c', 'q小写', 0), (9804, 'Qx1', '另一家', 0)"));
+        for (const auto &[typed, expected] : {std::pair{"Abc", 9802}, std::pair{"abc", 9801}, std::pair{"Qx", 9804}}) {
+            b.w->dw->setText(QString::fromLatin1(typed));
+            ModalHandlers h;
+            qint64 positioned = -1;
+            h.enqueue([&](QDialog &d) {
+                auto &picker = static_cast<MasterListWindow &>(d);
+                positioned = picker.dataset()->value(QStringLiteral("id")).toInt();
+                picker.BreturnClick();
+            });
+            QTest::keyClick(b.w->dw, Qt::Key_Return);
+            QCOMPARE(positioned, qint64(expected));
+        }
+    }
+
     // Leaving the picker with 返回 changes neither the partner nor the list.
     void pickerLeftWithoutChoice()
     {

@@ -272,7 +272,7 @@ private slots:
             << "SELECT a.单位编号 FROM 往来单位 a, 往来单位 b WHERE b.id=2 AND a.暂停=0 AND "
                "substr(a.单位名称, 1, 3)=substr(b.单位名称, 1, 3) ORDER BY a.单位编号";
         QTest::newRow("partner, by code") << "partner" << "SELECT 'DW0003'" << "SELECT 'DW0003'";
-        QTest::newRow("goods, by code start") << "goods" << "SELECT 'sp0001'"
+        QTest::newRow("goods, by code start") << "goods" << "SELECT 'SP0001'"
                                               << "SELECT 商品编号 FROM 商品资料 WHERE 暂停=0 AND 商品编号 LIKE 'SP0001%' ORDER BY 商品编号";
         QTest::newRow("goods, by name") << "goods" << "SELECT 商品名称 FROM 商品资料 WHERE id=3"
                                         << "SELECT a.商品编号 FROM 商品资料 a, 商品资料 b WHERE b.id=3 AND a.暂停=0 "
