@@ -125,6 +125,7 @@ void TFMyw_jch::setSettled(bool settled)
     Bprint->setEnabled(!settled);
     // Nothing typed into a settled document could be kept: it is shown, not edited.
     Grid->setReadOnly(settled);
+    Grid->setColumnEditButton(m_goodsColumn, !settled);
     N1->setEnabled(!settled);
     N2->setEnabled(!settled);
     for (QWidget *w : {static_cast<QWidget *>(zdrq), static_cast<QWidget *>(dh), static_cast<QWidget *>(yw),

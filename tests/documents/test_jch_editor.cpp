@@ -777,6 +777,9 @@ private slots:
         QTRY_VERIFY(ed->yjz->palette().color(QPalette::WindowText) != first);
         QVERIFY(ed->Grid->isReadOnly());
         QVERIFY(!ed->N1->isEnabled());
+        // No goods button offers a change that could not be kept.
+        for (int c = 0; c < ed->Grid->model()->columnCount(); ++c)
+            QVERIFY(!ed->Grid->columnEditButton(c));
 
         // Nothing is asked: a settled document's changes are dropped.
         d.dm().DataSfk.setValue(QStringLiteral("备注"), Value(QStringLiteral("改")));

@@ -331,6 +331,11 @@ void DataGrid::setColumnEditButton(int column, bool button)
     viewport()->update();
 }
 
+bool DataGrid::columnEditButton(int column) const
+{
+    return column >= 0 && size_t(column) < m_columns.size() && m_columns[size_t(column)].editButton;
+}
+
 void DataGrid::setColumnTextColour(int column, const QColor &colour)
 {
     m_columns[size_t(column)].textColour = colour;

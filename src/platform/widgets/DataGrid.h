@@ -86,6 +86,7 @@ public:
 
     void setColumnReadOnly(int column, bool readOnly);
     void setColumnEditButton(int column, bool button);
+    bool columnEditButton(int column) const;
     void setColumnTextColour(int column, const QColor &colour);
 
     // The grid column shown in a model column (header section), -1 for none.
