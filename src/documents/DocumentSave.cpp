@@ -120,6 +120,20 @@ std::optional<DocumentSaveResult> checkLines(Dataset &lines, qint64 *total, QWid
 
 } // namespace
 
+std::optional<DocumentSaveResult> WriteHeaderTexts(Dataset &header, const DocumentEntry &entry, QWidget *parent)
+{
+    const QString number = entry.number.trimmed();
+    const QString tooLong = DocumentNumberProblem(number);
+    if (!tooLong.isEmpty()) {
+        Messages::warning(tooLong, parent);
+        return DocumentSaveResult{DocumentSaveResult::Refused, tooLong, -1, QStringLiteral("单号")};
+    }
+    header.setValue(QStringLiteral("单号"), number);
+    const QString remark = entry.remark.trimmed();
+    header.setValue(QStringLiteral("备注"), remark.isEmpty() ? Value() : Value(remark));
+    return std::nullopt;
+}
+
 DocumentSaveResult SaveDocument(Dataset &header, Dataset &lines, const DocumentEntry &entry, QWidget *parent)
 {
     if (!header.modified()) {
@@ -131,15 +145,8 @@ DocumentSaveResult SaveDocument(Dataset &header, Dataset &lines, const DocumentE
     if (std::optional<DocumentSaveResult> refused = checkLines(lines, &total, parent))
         return *refused;
 
-    const QString number = entry.number.trimmed();
-    const QString tooLong = DocumentNumberProblem(number);
-    if (!tooLong.isEmpty()) {
-        Messages::warning(tooLong, parent);
-        return {DocumentSaveResult::Refused, tooLong, -1, QStringLiteral("单号")};
-    }
-    header.setValue(QStringLiteral("单号"), number);
-    const QString remark = entry.remark.trimmed();
-    header.setValue(QStringLiteral("备注"), remark.isEmpty() ? Value() : Value(remark));
+    if (std::optional<DocumentSaveResult> refused = WriteHeaderTexts(header, entry, parent))
+        return *refused;
     if (entry.staffName.trimmed().isEmpty() && !header.value(QStringLiteral("xszg_id")).isNull())
         header.setValue(QStringLiteral("xszg_id"), Value());
 

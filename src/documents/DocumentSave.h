@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace kvl {
@@ -33,6 +35,10 @@ struct DocumentSaveResult
     QString field;    // where the cursor goes: a field of the lines, or "单号" of the header
     bool closes() const { return outcome == Saved || outcome == Unchanged; }
 };
+
+// The number (refused when it does not fit, with its warning) and the remark of
+// `entry`, trimmed, written to the header; both editors' saves start with it.
+std::optional<DocumentSaveResult> WriteHeaderTexts(Dataset &header, const DocumentEntry &entry, QWidget *parent);
 
 // `header` stands on the document (Insert for a new one, Edit otherwise),
 // `lines` holds its goods lines in batch mode. Shows its warning itself. A

@@ -51,15 +51,8 @@ DocumentSaveResult SaveSettlement(Dataset &header, Dataset &links, Dataset &cand
         Messages::warning(message, parent);
         return {DocumentSaveResult::Refused, message, -1, QStringLiteral("制单日期")};
     }
-    const QString number = entry.number.trimmed();
-    const QString tooLong = DocumentNumberProblem(number);
-    if (!tooLong.isEmpty()) {
-        Messages::warning(tooLong, parent);
-        return {DocumentSaveResult::Refused, tooLong, -1, QStringLiteral("单号")};
-    }
-    header.setValue(QStringLiteral("单号"), number);
-    const QString remark = entry.remark.trimmed();
-    header.setValue(QStringLiteral("备注"), remark.isEmpty() ? Value() : Value(remark));
+    if (std::optional<DocumentSaveResult> refused = WriteHeaderTexts(header, entry, parent))
+        return *refused;
     if (entry.staffName.trimmed().isEmpty())
         header.setValue(QStringLiteral("xszg_id"), Value());
     else if (entry.staffId > 0)
