@@ -513,6 +513,18 @@ void TFMyw::PMjzClick()
     afterEditor();
 }
 
+bool TFMyw::startEditing(std::optional<WaitCursor> &wait)
+{
+    try {
+        StartEditDocument(partnerId());
+        return true;
+    } catch (const DbError &e) {
+        wait.reset();
+        showDbError(e, this);
+        return false;
+    }
+}
+
 void TFMyw::editShipmentOrPurchase()
 {
     std::optional<WaitCursor> wait(std::in_place);
@@ -521,13 +533,8 @@ void TFMyw::editShipmentOrPurchase()
         : DocumentKind::Shipment;
     const bool settled = isSettled(m_list);
     const QString staff = m_list.value(QStringLiteral("员工姓名")).toString();
-    try {
-        StartEditDocument(partnerId());
-    } catch (const DbError &e) {
-        wait.reset();
-        showDbError(e, this);
+    if (!startEditing(wait))
         return;
-    }
     TFMyw_jch editor(kind, false, partnerId(), this);
     sizeEditor(editor, this);
     editor.setStaffName(staff);
@@ -542,13 +549,8 @@ void TFMyw::editSettlement()
     std::optional<WaitCursor> wait(std::in_place);
     const qint64 id = m_list.value(QStringLiteral("id")).toInt();
     const QString staff = m_list.value(QStringLiteral("员工姓名")).toString();
-    try {
-        StartEditDocument(partnerId());
-    } catch (const DbError &e) {
-        wait.reset();
-        showDbError(e, this);
+    if (!startEditing(wait))
         return;
-    }
     TFMyw_jz editor(false, partnerId(), this);
     sizeEditor(editor, this);
     editor.setStaffName(staff);

@@ -5,7 +5,11 @@
 // The commands create, edit, delete, print and export documents.
 #pragma once
 
+#include "WaitCursor.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class QCheckBox;
 class QDateEdit;
@@ -92,6 +96,9 @@ protected:
 private:
     void build();
     void newShipmentOrPurchase(DocumentKind kind);
+    // The current document put into editing with its details; a database error is
+    // shown (the wait cursor gone first) and the result is false.
+    bool startEditing(std::optional<WaitCursor> &wait);
     void editShipmentOrPurchase();
     void editSettlement();
     // After an editor: a row it left in editing is given up, the current row is
